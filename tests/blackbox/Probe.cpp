@@ -1,0 +1,101 @@
+// Black-box probe: starts the built kovrin.exe in an empty directory, as a user
+// would, and checks what can be seen from outside: its window, its files, its
+// exit code.  Usage: kovrin_probe smoke PATH\TO\kovrin.exe
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+namespace {
+
+int g_failures = 0;
+
+void Check(bool ok, const char* what) {
+    std::printf("%s: %s\n", ok ? "ok  " : "FAIL", what);
+    if (!ok)
+        g_failures++;
+}
+
+std::wstring MakeEmptyDir() {
+    WCHAR temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    std::wstring dir = std::wstring(temp) + L"kovrin_probe_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+                       std::to_wstring(GetTickCount());
+    CreateDirectoryW(dir.c_str(), nullptr);
+    return dir;
+}
+
+HWND WaitForWindow(DWORD pid, DWORD ms) {
+    for (DWORD waited = 0; waited < ms; waited += 50) {
+        HWND hwnd = FindWindowW(L"KOVRIN", L"kovrin");
+        DWORD owner = 0;
+        // Visible means set up: the window is shown after touch.log is opened.
+        if (hwnd && GetWindowThreadProcessId(hwnd, &owner) && owner == pid && IsWindowVisible(hwnd)) {
+            DWORD_PTR result;
+            SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result); // in its message loop
+            return hwnd;
+        }
+        Sleep(50);
+    }
+    return nullptr;
+}
+
+// Starts kovrin, checks its window and files, ends it with `close` and checks
+// the exit code.
+void RunOnce(const std::wstring& exe, const char* how, void (*close)(HWND)) {
+    std::printf("-- start, then %s\n", how);
+    std::wstring dir = MakeEmptyDir();
+    STARTUPINFOW si = {sizeof(si)};
+    PROCESS_INFORMATION pi = {};
+    std::wstring cmd = L"\"" + exe + L"\"";
+    BOOL started =
+        CreateProcessW(exe.c_str(), &cmd[0], nullptr, nullptr, FALSE, 0, nullptr, dir.c_str(), &si, &pi);
+    Check(started, "kovrin.exe starts");
+    if (!started)
+        return;
+    HWND hwnd = WaitForWindow(pi.dwProcessId, 30000);
+    Check(hwnd != nullptr, "a visible window of class \"KOVRIN\" titled \"kovrin\" appears");
+    if (hwnd) {
+        Check(GetMenu(hwnd) != nullptr, "the window has its menu bar");
+        std::wstring log = dir + L"\\touch.log";
+        WIN32_FILE_ATTRIBUTE_DATA attr = {};
+        BOOL exists = GetFileAttributesExW(log.c_str(), GetFileExInfoStandard, &attr);
+        Check(exists, "touch.log exists in the working directory");
+        Check(exists && attr.nFileSizeLow == 0 && attr.nFileSizeHigh == 0, "touch.log is empty");
+        close(hwnd);
+    }
+    DWORD waited = WaitForSingleObject(pi.hProcess, 20000);
+    Check(waited == WAIT_OBJECT_0, "the process ends");
+    if (waited != WAIT_OBJECT_0)
+        TerminateProcess(pi.hProcess, 99);
+    DWORD code = 1;
+    GetExitCodeProcess(pi.hProcess, &code);
+    Check(code == 0, "the exit code is 0");
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    DeleteFileW((dir + L"\\touch.log").c_str());
+    RemoveDirectoryW(dir.c_str());
+}
+
+void CloseBox(HWND hwnd) {
+    PostMessageW(hwnd, WM_CLOSE, 0, 0);
+}
+
+void FileExit(HWND hwnd) {
+    PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(105, 0), 0); // File > Exit
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 3 || std::wstring(argv[1]) != L"smoke") {
+        std::fprintf(stderr, "usage: kovrin_probe smoke PATH\\TO\\kovrin.exe\n");
+        return 2;
+    }
+    WCHAR full[MAX_PATH];
+    GetFullPathNameW(argv[2], MAX_PATH, full, nullptr);
+    RunOnce(full, "close box (WM_CLOSE)", CloseBox);
+    RunOnce(full, "File > Exit", FileExit);
+    std::printf("%d failure(s)\n", g_failures);
+    return g_failures ? 1 : 0;
+}
