@@ -1,6 +1,9 @@
-// Black-box probe: starts the built kovrin.exe in an empty directory, as a user
-// would, and checks what can be seen from outside: its window, its files, its
-// exit code.  Usage: kovrin_probe smoke PATH\TO\kovrin.exe
+// Black-box probe of the built kovrin.exe, from outside the process.
+//   kovrin_probe smoke PATH\TO\kovrin.exe   starts kovrin in an empty directory
+//                                            and checks its window, its files
+//                                            and its exit code
+//   kovrin_probe query VERB [ARGS]          prints what the running kovrin's
+//                                            window shows (see Query)
 #include <windows.h>
 
 #include <cstdio>
@@ -85,11 +88,57 @@ void FileExit(HWND hwnd) {
     PostMessageW(hwnd, WM_COMMAND, MAKEWPARAM(105, 0), 0); // File > Exit
 }
 
+// Answers one question about the running kovrin window on standard output.
+int Query(int argc, wchar_t** argv) {
+    std::wstring verb = argc > 2 ? argv[2] : L"";
+    HWND hwnd = FindWindowW(L"KOVRIN", L"kovrin");
+    if (verb == L"ready") { // visible and in its message loop
+        DWORD_PTR result = 0;
+        bool ready = hwnd && IsWindowVisible(hwnd) &&
+                     SendMessageTimeoutW(hwnd, WM_NULL, 0, 0, SMTO_NORMAL, 2000, &result);
+        std::printf("%d\n", ready ? 1 : 0);
+        return 0;
+    }
+    if (!hwnd) {
+        std::printf("no-window\n");
+        return 1;
+    }
+    if (verb == L"close") {
+        PostMessageW(hwnd, WM_CLOSE, 0, 0);
+    } else if ((verb == L"checked" || verb == L"enabled") && argc > 3) {
+        UINT state = GetMenuState(GetMenu(hwnd), (UINT)_wtoi(argv[3]), MF_BYCOMMAND);
+        if (state == (UINT)-1)
+            std::printf("no-item\n");
+        else if (verb == L"checked")
+            std::printf("%d\n", (state & MF_CHECKED) ? 1 : 0);
+        else
+            std::printf("%d\n", (state & (MF_DISABLED | MF_GRAYED)) ? 0 : 1);
+    } else if (verb == L"about") { // the About box, owned by kovrin, is open
+        HWND box = FindWindowW(L"#32770", L"About");
+        std::printf("%d\n", box && IsWindowVisible(box) && GetWindow(box, GW_OWNER) == hwnd ? 1 : 0);
+    } else if (verb == L"rect") {
+        RECT r;
+        GetWindowRect(hwnd, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
+    } else if (verb == L"style") {
+        std::printf("%08lx %08lx\n", (unsigned long)GetWindowLongW(hwnd, GWL_STYLE),
+                    (unsigned long)GetWindowLongW(hwnd, GWL_EXSTYLE));
+    } else if (verb == L"menu") {
+        std::printf("%d\n", GetMenu(hwnd) ? 1 : 0);
+    } else {
+        std::fprintf(stderr, "unknown query\n");
+        return 2;
+    }
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    if (argc >= 3 && std::wstring(argv[1]) == L"query")
+        return Query(argc, argv);
     if (argc != 3 || std::wstring(argv[1]) != L"smoke") {
-        std::fprintf(stderr, "usage: kovrin_probe smoke PATH\\TO\\kovrin.exe\n");
+        std::fprintf(stderr, "usage: kovrin_probe smoke PATH\\TO\\kovrin.exe | query VERB [ARGS]\n");
         return 2;
     }
     WCHAR full[MAX_PATH];
