@@ -159,6 +159,7 @@ int main(int argc, char** argv) {
     RegisterMainWindowClass(instance);
     ResetAppState();
     fakes::Reset();
+    fakes::recordCalls = false; // the fakes' bookkeeping would count as the handler's allocations
     if (!CreateMainWindow(instance, SW_SHOWNORMAL))
         return 1;
     g_hwnd = FindWindowW(g_windowClass, g_title);

@@ -5,10 +5,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace fakes {
 
 std::vector<Call> calls;
+bool recordCalls = true;
 std::vector<TOUCHINPUT> touchInputs;
 bool touchInputInfoFails = false;
 GESTUREINFO gestureInfo;
@@ -19,6 +21,7 @@ std::function<void()> onRegisterTouchWindow;
 
 void Reset() {
     calls.clear();
+    recordCalls = true;
     touchInputs.clear();
     touchInputInfoFails = false;
     gestureInfo = GESTUREINFO{};
@@ -53,10 +56,14 @@ TOUCHINPUT TouchAt(DWORD id, DWORD flags, int screenX, int screenY) {
 
 namespace {
 
-using fakes::calls;
+// Records one call while recording is on.
+void Record(const char* name, std::vector<long long> args) {
+    if (fakes::recordCalls)
+        fakes::calls.push_back({name, std::move(args)});
+}
 
 BOOL WINAPI FakeGetTouchInputInfo(HTOUCHINPUT handle, UINT count, PTOUCHINPUT inputs, int size) {
-    calls.push_back({"GetTouchInputInfo", {(long long)(INT_PTR)handle, count, size}});
+    Record("GetTouchInputInfo", {(long long)(INT_PTR)handle, count, size});
     if (fakes::touchInputInfoFails || size != (int)sizeof(TOUCHINPUT))
         return FALSE;
     UINT n = std::min<UINT>(count, (UINT)fakes::touchInputs.size());
@@ -65,12 +72,12 @@ BOOL WINAPI FakeGetTouchInputInfo(HTOUCHINPUT handle, UINT count, PTOUCHINPUT in
 }
 
 BOOL WINAPI FakeCloseTouchInputHandle(HTOUCHINPUT handle) {
-    calls.push_back({"CloseTouchInputHandle", {(long long)(INT_PTR)handle}});
+    Record("CloseTouchInputHandle", {(long long)(INT_PTR)handle});
     return TRUE;
 }
 
 BOOL WINAPI FakeGetGestureInfo(HGESTUREINFO handle, PGESTUREINFO info) {
-    calls.push_back({"GetGestureInfo", {(long long)(INT_PTR)handle}});
+    Record("GetGestureInfo", {(long long)(INT_PTR)handle});
     if (fakes::gestureInfoFails || info->cbSize != sizeof(GESTUREINFO))
         return FALSE;
     GESTUREINFO g = fakes::gestureInfo;
@@ -80,24 +87,24 @@ BOOL WINAPI FakeGetGestureInfo(HGESTUREINFO handle, PGESTUREINFO info) {
 }
 
 BOOL WINAPI FakeCloseGestureInfoHandle(HGESTUREINFO handle) {
-    calls.push_back({"CloseGestureInfoHandle", {(long long)(INT_PTR)handle}});
+    Record("CloseGestureInfoHandle", {(long long)(INT_PTR)handle});
     return TRUE;
 }
 
 BOOL WINAPI FakeRegisterTouchWindow(HWND hwnd, ULONG flags) {
-    calls.push_back({"RegisterTouchWindow", {(long long)(INT_PTR)hwnd, flags}});
+    Record("RegisterTouchWindow", {(long long)(INT_PTR)hwnd, flags});
     if (fakes::onRegisterTouchWindow)
         fakes::onRegisterTouchWindow();
     return TRUE;
 }
 
 BOOL WINAPI FakeUnregisterTouchWindow(HWND hwnd) {
-    calls.push_back({"UnregisterTouchWindow", {(long long)(INT_PTR)hwnd}});
+    Record("UnregisterTouchWindow", {(long long)(INT_PTR)hwnd});
     return TRUE;
 }
 
 LONG WINAPI FakeChangeDisplaySettingsW(DEVMODEW* mode, DWORD flags) {
-    calls.push_back({"ChangeDisplaySettingsW", {mode != nullptr, (long long)flags}});
+    Record("ChangeDisplaySettingsW", {mode != nullptr, (long long)flags});
     if (mode)
         fakes::lastDisplayMode = *mode;
     if (fakes::changeDisplayResults.empty())

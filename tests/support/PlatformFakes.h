@@ -17,8 +17,10 @@ struct Call {
     std::vector<long long> args;
 };
 
-// Every replaced call made since the last Reset, in order.
+// Every replaced call made since the last Reset, in order, while recordCalls
+// is set (long runs turn it off to keep memory flat).
 extern std::vector<Call> calls;
+extern bool recordCalls;
 
 // What GetTouchInputInfo serves: the first cInputs records of this script.
 extern std::vector<TOUCHINPUT> touchInputs;
