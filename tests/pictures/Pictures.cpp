@@ -1,0 +1,130 @@
+// Renders kovrin's modes through the real window code with scripted touch and
+// gesture records and saves each as a BMP with the program's own snapshot
+// writer: line.bmp, touch.bmp, gesture.bmp, about.bmp in the current directory.
+// tools/pictures.sh turns them into the PNG files of docs/.
+#include "app/AppState.h"
+#include "app/Commands.h"
+#include "app/MainWindow.h"
+#include "app/Snapshot.h"
+#include "gesture/GestureRect.h"
+#include "res/resource.h"
+#include "support/PlatformFakes.h"
+#include "support/WindowFixture.h"
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+HWND g_hwnd;
+
+void Touch(std::vector<TOUCHINPUT> inputs) {
+    fakes::touchInputs = inputs;
+    SendMessageW(g_hwnd, WM_TOUCH, MAKEWPARAM(inputs.size(), 0), 1);
+}
+
+TOUCHINPUT At(DWORD id, DWORD flags, double x, double y) {
+    POINT p = {(LONG)x, (LONG)y};
+    ClientToScreen(g_hwnd, &p);
+    return fakes::TouchAt(id, flags, p.x, p.y);
+}
+
+void Gesture(DWORD id, DWORD flags, int x, int y, ULONGLONG argument) {
+    POINT p = {x, y};
+    ClientToScreen(g_hwnd, &p);
+    GESTUREINFO gi = {};
+    gi.dwID = id;
+    gi.dwFlags = flags;
+    gi.ptsLocation = {(SHORT)p.x, (SHORT)p.y};
+    gi.ullArguments = argument;
+    fakes::gestureInfo = gi;
+    SendMessageW(g_hwnd, WM_GESTURE, 0, 2);
+}
+
+// Strokes of five fingers drawing waves across the window.
+void LineScene() {
+    SendMessageW(g_hwnd, WM_COMMAND, IDM_LINE, 0);
+    const int fingers = 5;
+    std::vector<TOUCHINPUT> inputs;
+    for (int step = 0; step <= 60; step++) {
+        inputs.clear();
+        for (int f = 0; f < fingers; f++) {
+            double x = 60 + step * 9.0;
+            double y = 90 + f * 85 + 30 * std::sin(step / 7.0 + f);
+            DWORD flags = step == 0 ? TOUCHEVENTF_DOWN : step == 60 ? TOUCHEVENTF_UP : TOUCHEVENTF_MOVE;
+            inputs.push_back(At(10 + f, flags, x, y));
+        }
+        Touch(inputs);
+    }
+}
+
+// Three fingers resting and moving: discs and the status rows with rates.
+void TouchScene() {
+    SendMessageW(g_hwnd, WM_COMMAND, IDM_TOUCH, 0);
+    SendMessageW(g_hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(500, 420));
+    Touch({At(21, TOUCHEVENTF_DOWN, 200, 300), At(22, TOUCHEVENTF_DOWN, 380, 260), At(23, TOUCHEVENTF_DOWN, 520, 340)});
+    for (int i = 0; i < 40; i++)
+        Touch({At(21, TOUCHEVENTF_MOVE, 200 + i, 300), At(22, TOUCHEVENTF_MOVE, 380, 260 + i),
+               At(23, TOUCHEVENTF_MOVE, 520 - i, 340)});
+    SendMessageW(g_hwnd, WM_TIMER, 1, 0); // one second has passed: counts become rates
+    Touch({At(21, TOUCHEVENTF_MOVE, 242, 300), At(22, TOUCHEVENTF_MOVE, 380, 302), At(23, TOUCHEVENTF_MOVE, 478, 340)});
+    UpdateWindow(g_hwnd);
+}
+
+// The rectangle panned, zoomed, rotated and tapped.
+void GestureScene() {
+    SendMessageW(g_hwnd, WM_COMMAND, IDM_GESTURE, 0);
+    Gesture(GID_ZOOM, GF_BEGIN, 400, 300, 200);
+    Gesture(GID_ZOOM, 0, 400, 300, 170);
+    Gesture(GID_ZOOM, GF_END, 400, 300, 170);
+    Gesture(GID_ROTATE, GF_BEGIN, 400, 300, 0);
+    Gesture(GID_ROTATE, 0, 400, 300, 4000);
+    Gesture(GID_ROTATE, GF_END, 400, 300, 5461); // about 60 degrees in all
+    Gesture(GID_PAN, GF_BEGIN, 400, 300, 0);
+    Gesture(GID_PAN, 0, 440, 320, 0);
+    Gesture(GID_TWOFINGERTAP, 0, 440, 320, 0);
+    Gesture(GID_PAN, GF_END, 460, 330, 0);
+    UpdateWindow(g_hwnd);
+}
+
+void CALLBACK SnapAbout(HWND, UINT, UINT_PTR id, DWORD) {
+    HWND box = FindWindowW(L"#32770", L"About");
+    if (!box)
+        return;
+    KillTimer(nullptr, id);
+    UpdateWindow(box);
+    PumpMessages(100);
+    SaveWindowSnapshot(box, "about.bmp");
+    EndDialog(box, IDOK);
+}
+
+} // namespace
+
+int main() {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    LoadStringW(instance, IDS_WINDOW_TITLE, g_title, TITLE_CHARS);
+    LoadStringW(instance, IDS_WINDOW_CLASS, g_windowClass, TITLE_CHARS);
+    RegisterMainWindowClass(instance);
+    fakes::Reset();
+    if (!CreateMainWindow(instance, SW_SHOWNORMAL))
+        return 1;
+    g_hwnd = FindWindowW(g_windowClass, g_title);
+    ShowWindow(g_hwnd, SW_RESTORE);
+    SetWindowPos(g_hwnd, nullptr, 0, 0, 800, 600, SWP_NOZORDER);
+    PumpMessages(100);
+
+    LineScene();
+    PumpMessages(100);
+    SaveWindowSnapshot(g_hwnd, "line.bmp");
+    TouchScene();
+    PumpMessages(100);
+    SaveWindowSnapshot(g_hwnd, "touch.bmp");
+    GestureScene();
+    PumpMessages(100);
+    SaveWindowSnapshot(g_hwnd, "gesture.bmp");
+    SetTimer(nullptr, 0, 100, SnapAbout);
+    SendMessageW(g_hwnd, WM_COMMAND, IDM_ABOUT, 0);
+
+    DestroyWindow(g_hwnd);
+    return 0;
+}

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Renders each mode through the real window code under Wine and writes the
+# pictures of docs/ (PNG, converted from the program's own BMP snapshots).
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+cd "$root"
+
+if can_run_32bit; then
+  preset=i686-release loader=wine
+else
+  preset=x64-release loader=/usr/lib/wine/wine64
+fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target kovrin_pictures
+state="$root/build/$preset/wine"
+bash tools/wine-session.sh start "$state" "$loader" >/dev/null
+trap 'bash tools/wine-session.sh stop "$state" "$loader" >/dev/null' EXIT
+work=$(mktemp -d)
+(cd "$work" && bash "$root/tools/wine-run.sh" "$state" "$loader" "$root/build/$preset/tests/kovrin_pictures.exe" </dev/null >/dev/null 2>&1)
+for name in line touch gesture about; do
+  convert "bmp:$work/$name.bmp" "docs/$name.png"
+  echo "docs/$name.png"
+done
+rm -rf "$work"
