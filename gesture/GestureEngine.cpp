@@ -103,14 +103,16 @@ LRESULT CGestureEngine::HandleGesture(HWND hwnd, WPARAM wParam, LPARAM lParam) {
                 ScreenToClient(hwnd, &m_anchor);
                 OnRotate(AngleFromArgument(LowArgument(info.ullArguments)), m_anchor.x, m_anchor.y);
                 SetGestureText(L"GID_ROTATE  GF_BEGIN( %d, %d)\n", info);
+                Repaint(hwnd);
             } else {
-                // Wrapping 32-bit difference to the previous argument.
+                // Wrapping 32-bit difference to the previous argument; the
+                // centre stays where the rotation began.
                 int delta = (int)((DWORD)info.ullArguments - (DWORD)m_lastArgument);
                 OnRotate(AngleFromArgument(delta), m_anchor.x, m_anchor.y);
                 SetGestureText(L"GID_ROTATE ( %d, %d)\n", info);
+                Repaint(hwnd);
                 m_lastArgument = info.ullArguments;
             }
-            Repaint(hwnd);
             handled = true;
             break;
 
