@@ -9,6 +9,15 @@ class CGestureRect;
 // Rotation argument of a gesture message to radians.
 double AngleFromArgument(int argument);
 
+// Centre passed with a zoom update: the midpoint of the previous and the
+// current zoom location, truncated toward zero.
+POINT ZoomCenter(POINT anchor, POINT location);
+
+// Result of HandleGesture for every message.
+constexpr LRESULT GESTURE_RESULT = 14;
+
+// Decodes WM_GESTURE and calls the handlers; no virtual destructor, as the
+// one instance is static and never deleted through a base pointer.
 class CGestureEngine {
 public:
     CGestureEngine();

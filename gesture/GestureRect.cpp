@@ -1,7 +1,27 @@
 // Geometry and drawing of the gesture rectangle.
 #include "gesture/GestureRect.h"
 
-const COLORREF OUTLINE_COLORS[4] = {0x000D0D0D, 0x00178BFF, 0x0050D092, 0x00D7B395};
+#include <climits>
+#include <cmath>
+
+const COLORREF OUTLINE_COLORS[OUTLINE_COLOR_COUNT] = {0x000D0D0D, 0x00178BFF, 0x0050D092, 0x00D7B395};
+
+namespace {
+
+// 32-bit addition that wraps instead of overflowing into undefined behaviour.
+int WrappingAdd(int a, int b) {
+    return (int)((unsigned)a + (unsigned)b);
+}
+
+int ClampToInt(long long value) {
+    if (value > INT_MAX)
+        return INT_MAX;
+    if (value < INT_MIN)
+        return INT_MIN;
+    return (int)value;
+}
+
+} // namespace
 
 void CGestureRect::Reset(int clientWidth, int clientHeight) {
     m_centerX = clientWidth / 2;
@@ -15,8 +35,8 @@ void CGestureRect::Reset(int clientWidth, int clientHeight) {
 }
 
 void CGestureRect::Move(int dx, int dy) {
-    m_centerX += dx;
-    m_centerY += dy;
+    m_centerX = WrappingAdd(m_centerX, dx);
+    m_centerY = WrappingAdd(m_centerY, dy);
 }
 
 // The rectangle always scales and turns about its own centre; the point is unused.
@@ -33,7 +53,74 @@ void CGestureRect::ToggleDiagonals() {
 }
 
 void CGestureRect::NextColor() {
-    m_colorIndex = (m_colorIndex + 1) % 4;
+    m_colorIndex++;
+    if (m_colorIndex >= OUTLINE_COLOR_COUNT)
+        m_colorIndex = 0;
 }
 
-void CGestureRect::Draw(HDC) {}
+double DrawScale(double scale) {
+    return scale > MIN_DRAW_SCALE ? scale : MIN_DRAW_SCALE;
+}
+
+int TruncateCoordinate(double value) {
+    if (std::isnan(value))
+        return 0;
+    if (value >= 2147483647.0)
+        return INT_MAX;
+    if (value <= -2147483648.0)
+        return INT_MIN;
+    return (int)value;
+}
+
+void OutlinePoints(const CGestureRect& shape, POINT points[OUTLINE_POINTS]) {
+    double s = DrawScale(shape.m_scale);
+    // Whole pixels, kept in doubles so that negating a clamped size cannot overflow.
+    double hw = TruncateCoordinate((double)shape.m_width * s / 2.0);
+    double hh = TruncateCoordinate((double)shape.m_height * s / 2.0);
+    const double corners[OUTLINE_POINTS][2] = {{-hw, -hh}, {hw, -hh}, {hw, hh}, {-hw, hh}, {-hw, -hh}};
+
+    // An angle that is not finite has no cosine; such a rectangle is drawn unturned.
+    double c = 1.0;
+    double n = 0.0;
+    if (std::isfinite(shape.m_angle)) {
+        c = std::cos(shape.m_angle);
+        n = std::sin(shape.m_angle);
+    }
+    for (int i = 0; i < OUTLINE_POINTS; i++) {
+        double x = corners[i][0];
+        double y = corners[i][1];
+        long long turnedX = TruncateCoordinate(x * c + y * n);
+        long long turnedY = TruncateCoordinate(y * c - x * n);
+        points[i].x = ClampToInt(turnedX + shape.m_centerX);
+        points[i].y = ClampToInt(turnedY + shape.m_centerY);
+    }
+}
+
+void CGestureRect::Draw(HDC hdc) {
+    HPEN pen = CreatePen(PS_SOLID, OUTLINE_WIDTH, OUTLINE_COLORS[m_colorIndex]);
+    HGDIOBJ oldPen = SelectObject(hdc, pen);
+
+    POINT points[OUTLINE_POINTS];
+    OutlinePoints(*this, points);
+
+    HRGN region = CreatePolygonRgn(points, OUTLINE_POINTS, WINDING);
+    if (region) {
+        HBRUSH brush = CreateSolidBrush(FILL_COLOR);
+        if (brush) {
+            FillRgn(hdc, region, brush);
+            DeleteObject(brush);
+        }
+        DeleteObject(region);
+    }
+
+    Polyline(hdc, points, OUTLINE_POINTS);
+    if (m_diagonals) {
+        MoveToEx(hdc, points[0].x, points[0].y, nullptr);
+        LineTo(hdc, points[2].x, points[2].y);
+        MoveToEx(hdc, points[1].x, points[1].y, nullptr);
+        LineTo(hdc, points[3].x, points[3].y);
+    }
+
+    SelectObject(hdc, oldPen);
+    DeleteObject(pen);
+}

@@ -114,6 +114,16 @@ LONG WINAPI FakeChangeDisplaySettingsW(DEVMODEW* mode, DWORD flags) {
     return result;
 }
 
+// Passes everything to the real DefWindowProcW; records only WM_GESTURE, whose
+// handle must reach exactly one of this and CloseGestureInfoHandle.
+LRESULT WINAPI FakeDefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    using Proc = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
+    static Proc real = (Proc)(void*)GetProcAddress(GetModuleHandleW(L"user32.dll"), "DefWindowProcW");
+    if (message == WM_GESTURE)
+        calls.push_back({"DefWindowProcW", {(long long)(INT_PTR)hwnd, (long long)wParam, (long long)lParam}});
+    return real(hwnd, message, wParam, lParam);
+}
+
 } // namespace
 
 // Import-table symbol names: stdcall-decorated in 32-bit builds.
@@ -133,6 +143,7 @@ void* impCloseGestureInfoHandle __asm__(IMPORT_SYMBOL(CloseGestureInfoHandle,
 void* impRegisterTouchWindow __asm__(IMPORT_SYMBOL(RegisterTouchWindow, 8)) = (void*)&FakeRegisterTouchWindow;
 void* impUnregisterTouchWindow __asm__(IMPORT_SYMBOL(UnregisterTouchWindow,
                                                      4)) = (void*)&FakeUnregisterTouchWindow;
+void* impDefWindowProcW __asm__(IMPORT_SYMBOL(DefWindowProcW, 16)) = (void*)&FakeDefWindowProcW;
 void* impChangeDisplaySettingsW __asm__(IMPORT_SYMBOL(ChangeDisplaySettingsW,
                                                       8)) = (void*)&FakeChangeDisplaySettingsW;
 }

@@ -1,7 +1,8 @@
 // Link-level replacements, in the test binary only, for the platform calls that
 // cannot be driven here: touch-input and gesture information and their close
 // calls, touch registration and display-mode changes. They serve scripted
-// records and record every call, in order.
+// records and record every call, in order. DefWindowProcW is passed through to
+// the real one and recorded for WM_GESTURE only.
 #pragma once
 
 #include "app/Win32.h"
