@@ -120,7 +120,7 @@ LRESULT WINAPI FakeDefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     using Proc = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
     static Proc real = (Proc)(void*)GetProcAddress(GetModuleHandleW(L"user32.dll"), "DefWindowProcW");
     if (message == WM_GESTURE)
-        calls.push_back({"DefWindowProcW", {(long long)(INT_PTR)hwnd, (long long)wParam, (long long)lParam}});
+        Record("DefWindowProcW", {(long long)(INT_PTR)hwnd, (long long)wParam, (long long)lParam});
     return real(hwnd, message, wParam, lParam);
 }
 
