@@ -1,6 +1,6 @@
 // The replacements are installed by defining the import-table pointers
 // (__imp_...) that the program's calls go through: the linker then takes these
-// instead of pulling the entries from user32's import library.
+// instead of pulling the entries from user32's or gdi32's import library.
 #include "support/PlatformFakes.h"
 
 #include <algorithm>
@@ -16,6 +16,9 @@ bool gestureInfoFails = false;
 std::vector<LONG> changeDisplayResults;
 DEVMODEW lastDisplayMode;
 std::function<void()> onRegisterTouchWindow;
+std::function<void()> onChangeDisplaySettings;
+bool createDibSectionFails = false;
+HBITMAP lastDibSection = nullptr;
 
 void Reset() {
     calls.clear();
@@ -26,6 +29,9 @@ void Reset() {
     changeDisplayResults.clear();
     lastDisplayMode = DEVMODEW{};
     onRegisterTouchWindow = nullptr;
+    onChangeDisplaySettings = nullptr;
+    createDibSectionFails = false;
+    lastDibSection = nullptr;
 }
 
 std::vector<Call> CallsNamed(const std::string& name) {
@@ -100,11 +106,41 @@ LONG WINAPI FakeChangeDisplaySettingsW(DEVMODEW* mode, DWORD flags) {
     calls.push_back({"ChangeDisplaySettingsW", {mode != nullptr, (long long)flags}});
     if (mode)
         fakes::lastDisplayMode = *mode;
+    if (fakes::onChangeDisplaySettings)
+        fakes::onChangeDisplaySettings();
     if (fakes::changeDisplayResults.empty())
         return DISP_CHANGE_SUCCESSFUL;
     LONG result = fakes::changeDisplayResults.front();
     fakes::changeDisplayResults.erase(fakes::changeDisplayResults.begin());
     return result;
+}
+
+// The real entry, for the fakes that only watch the call.
+FARPROC RealEntry(const wchar_t* module, const char* name) {
+    return GetProcAddress(GetModuleHandleW(module), name);
+}
+
+BOOL WINAPI FakeEnumDisplaySettingsW(LPCWSTR device, DWORD modeNumber, DEVMODEW* mode) {
+    calls.push_back({"EnumDisplaySettingsW",
+                     {device != nullptr, (long long)modeNumber, mode->dmSize, mode->dmDriverExtra}});
+    using Fn = BOOL(WINAPI*)(LPCWSTR, DWORD, DEVMODEW*);
+    static Fn real = (Fn)(void*)RealEntry(L"user32.dll", "EnumDisplaySettingsW");
+    return real(device, modeNumber, mode);
+}
+
+HBITMAP WINAPI FakeCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                                    DWORD offset) {
+    calls.push_back(
+        {"CreateDIBSection", {(long long)usage, info->bmiHeader.biWidth, info->bmiHeader.biHeight}});
+    if (fakes::createDibSectionFails) {
+        if (bits)
+            *bits = nullptr;
+        return nullptr;
+    }
+    using Fn = HBITMAP(WINAPI*)(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD);
+    static Fn real = (Fn)(void*)RealEntry(L"gdi32.dll", "CreateDIBSection");
+    fakes::lastDibSection = real(dc, info, usage, bits, section, offset);
+    return fakes::lastDibSection;
 }
 
 } // namespace
@@ -128,4 +164,7 @@ void* impUnregisterTouchWindow __asm__(IMPORT_SYMBOL(UnregisterTouchWindow,
                                                      4)) = (void*)&FakeUnregisterTouchWindow;
 void* impChangeDisplaySettingsW __asm__(IMPORT_SYMBOL(ChangeDisplaySettingsW,
                                                       8)) = (void*)&FakeChangeDisplaySettingsW;
+void* impEnumDisplaySettingsW __asm__(IMPORT_SYMBOL(EnumDisplaySettingsW,
+                                                    12)) = (void*)&FakeEnumDisplaySettingsW;
+void* impCreateDIBSection __asm__(IMPORT_SYMBOL(CreateDIBSection, 24)) = (void*)&FakeCreateDIBSection;
 }
