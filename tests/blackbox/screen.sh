@@ -84,7 +84,9 @@ read -r l t r b <<<"$(probe rect)"
 check "the popup covers the display ($SCREEN_W x $SCREEN_H) from the origin: $l $t $r $b" \
   test "$l" -eq 0 -a "$t" -le 0 -a "$r" -eq "$SCREEN_W" -a "$b" -eq "$SCREEN_H"
 entered=$(probe menu)
-if [ "$entered" = 0 ]; then
+if [ "$(style_of)" != "90000000 00040008" ]; then
+  echo "     (the window did not switch at all)"
+elif [ "$entered" = 0 ]; then
   echo "     (the platform accepted the full-screen display mode: the menu bar is removed)"
 else
   echo "     (the platform refused the full-screen display mode: the menu bar stays)"
