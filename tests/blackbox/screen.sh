@@ -41,12 +41,12 @@ style_of() {
 
 # picture_matches RECT: "picture" is a 24-bit bottom-up BMP as large as RECT.
 picture_matches() {
-  local l t r b w h stride file=$BB_DIR/picture
+  local l t r b w h stride got file=$BB_DIR/picture
   read -r l t r b <<<"$1"
   w=$((r - l)) h=$((b - t))
-  stride=$(((w * 24 + 31) / 32 * 4))
+  stride=$(((w * 24 + 31) / 32 * 4)) # whole 32-bit words per row
   [ -f "$file" ] || { echo "  no picture" >&2; return 1; }
-  local got="$(le "$file" 0 2) $(le "$file" 2 4) $(le "$file" 6 2) $(le "$file" 8 2) $(le "$file" 10 4)"
+  got="$(le "$file" 0 2) $(le "$file" 2 4) $(le "$file" 6 2) $(le "$file" 8 2) $(le "$file" 10 4)"
   got+=" $(le "$file" 14 4) $(le "$file" 18 4) $(le "$file" 22 4) $(le "$file" 26 2) $(le "$file" 28 2)"
   for at in 30 34 38 42 46 50; do got+=" $(le "$file" $at 4)"; done
   got+=" $(stat -c %s "$file")"
