@@ -1,6 +1,6 @@
 // The replacements are installed by defining the import-table pointers
 // (__imp_...) that the program's calls go through: the linker then takes these
-// instead of pulling the entries from user32's import library.
+// instead of pulling the entries from user32's or gdi32's import library.
 #include "support/PlatformFakes.h"
 
 #include <algorithm>
@@ -18,6 +18,9 @@ bool gestureInfoFails = false;
 std::vector<LONG> changeDisplayResults;
 DEVMODEW lastDisplayMode;
 std::function<void()> onRegisterTouchWindow;
+std::function<void()> onChangeDisplaySettings;
+bool createDibSectionFails = false;
+HBITMAP lastDibSection = nullptr;
 
 void Reset() {
     calls.clear();
@@ -29,6 +32,9 @@ void Reset() {
     changeDisplayResults.clear();
     lastDisplayMode = DEVMODEW{};
     onRegisterTouchWindow = nullptr;
+    onChangeDisplaySettings = nullptr;
+    createDibSectionFails = false;
+    lastDibSection = nullptr;
 }
 
 std::vector<Call> CallsNamed(const std::string& name) {
@@ -107,6 +113,8 @@ LONG WINAPI FakeChangeDisplaySettingsW(DEVMODEW* mode, DWORD flags) {
     Record("ChangeDisplaySettingsW", {mode != nullptr, (long long)flags});
     if (mode)
         fakes::lastDisplayMode = *mode;
+    if (fakes::onChangeDisplaySettings)
+        fakes::onChangeDisplaySettings();
     if (fakes::changeDisplayResults.empty())
         return DISP_CHANGE_SUCCESSFUL;
     LONG result = fakes::changeDisplayResults.front();
@@ -122,6 +130,33 @@ LRESULT WINAPI FakeDefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM
     if (message == WM_GESTURE)
         Record("DefWindowProcW", {(long long)(INT_PTR)hwnd, (long long)wParam, (long long)lParam});
     return real(hwnd, message, wParam, lParam);
+}
+
+// The real entry, for the fakes that only watch the call.
+FARPROC RealEntry(const wchar_t* module, const char* name) {
+    return GetProcAddress(GetModuleHandleW(module), name);
+}
+
+BOOL WINAPI FakeEnumDisplaySettingsW(LPCWSTR device, DWORD modeNumber, DEVMODEW* mode) {
+    Record("EnumDisplaySettingsW",
+           {device != nullptr, (long long)modeNumber, mode->dmSize, mode->dmDriverExtra});
+    using Fn = BOOL(WINAPI*)(LPCWSTR, DWORD, DEVMODEW*);
+    static Fn real = (Fn)(void*)RealEntry(L"user32.dll", "EnumDisplaySettingsW");
+    return real(device, modeNumber, mode);
+}
+
+HBITMAP WINAPI FakeCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
+                                    DWORD offset) {
+    Record("CreateDIBSection", {(long long)usage, info->bmiHeader.biWidth, info->bmiHeader.biHeight});
+    if (fakes::createDibSectionFails) {
+        if (bits)
+            *bits = nullptr;
+        return nullptr;
+    }
+    using Fn = HBITMAP(WINAPI*)(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD);
+    static Fn real = (Fn)(void*)RealEntry(L"gdi32.dll", "CreateDIBSection");
+    fakes::lastDibSection = real(dc, info, usage, bits, section, offset);
+    return fakes::lastDibSection;
 }
 
 } // namespace
@@ -146,4 +181,7 @@ void* impUnregisterTouchWindow __asm__(IMPORT_SYMBOL(UnregisterTouchWindow,
 void* impDefWindowProcW __asm__(IMPORT_SYMBOL(DefWindowProcW, 16)) = (void*)&FakeDefWindowProcW;
 void* impChangeDisplaySettingsW __asm__(IMPORT_SYMBOL(ChangeDisplaySettingsW,
                                                       8)) = (void*)&FakeChangeDisplaySettingsW;
+void* impEnumDisplaySettingsW __asm__(IMPORT_SYMBOL(EnumDisplaySettingsW,
+                                                    12)) = (void*)&FakeEnumDisplaySettingsW;
+void* impCreateDIBSection __asm__(IMPORT_SYMBOL(CreateDIBSection, 24)) = (void*)&FakeCreateDIBSection;
 }
