@@ -11,6 +11,7 @@ namespace fakes {
 std::vector<Call> calls;
 std::vector<TOUCHINPUT> touchInputs;
 bool touchInputInfoFails = false;
+bool recordTouchCalls = true;
 GESTUREINFO gestureInfo;
 bool gestureInfoFails = false;
 std::vector<LONG> changeDisplayResults;
@@ -21,6 +22,7 @@ void Reset() {
     calls.clear();
     touchInputs.clear();
     touchInputInfoFails = false;
+    recordTouchCalls = true;
     gestureInfo = GESTUREINFO{};
     gestureInfoFails = false;
     changeDisplayResults.clear();
@@ -56,7 +58,8 @@ namespace {
 using fakes::calls;
 
 BOOL WINAPI FakeGetTouchInputInfo(HTOUCHINPUT handle, UINT count, PTOUCHINPUT inputs, int size) {
-    calls.push_back({"GetTouchInputInfo", {(long long)(INT_PTR)handle, count, size}});
+    if (fakes::recordTouchCalls)
+        calls.push_back({"GetTouchInputInfo", {(long long)(INT_PTR)handle, count, size}});
     if (fakes::touchInputInfoFails || size != (int)sizeof(TOUCHINPUT))
         return FALSE;
     UINT n = std::min<UINT>(count, (UINT)fakes::touchInputs.size());
@@ -65,7 +68,8 @@ BOOL WINAPI FakeGetTouchInputInfo(HTOUCHINPUT handle, UINT count, PTOUCHINPUT in
 }
 
 BOOL WINAPI FakeCloseTouchInputHandle(HTOUCHINPUT handle) {
-    calls.push_back({"CloseTouchInputHandle", {(long long)(INT_PTR)handle}});
+    if (fakes::recordTouchCalls)
+        calls.push_back({"CloseTouchInputHandle", {(long long)(INT_PTR)handle}});
     return TRUE;
 }
 

@@ -19,6 +19,9 @@ struct Call {
 
 // Every replaced call made since the last Reset, in order.
 extern std::vector<Call> calls;
+// Off: the touch-input calls are served but not recorded, so they allocate
+// nothing (for allocation counts). Reset turns it back on.
+extern bool recordTouchCalls;
 
 // What GetTouchInputInfo serves: the first cInputs records of this script.
 extern std::vector<TOUCHINPUT> touchInputs;
