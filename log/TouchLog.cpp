@@ -69,6 +69,8 @@ void DumpText(const WCHAR* text, bool cutRate) {
 
 } // namespace
 
+// The runtime opens files without share restrictions, so the log can be read
+// and written by other processes while it grows.
 void OpenTouchLog() {
     g_touchLog.open("touch.log", std::ios::out | std::ios::trunc);
 }
