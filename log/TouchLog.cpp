@@ -1,14 +1,112 @@
-// Touch event logs.
+// Touch event logs. The "touch.log" lines are built in a stack buffer and
+// written with one stream write and a flush: no allocation per event, and the
+// file is complete on disk after every line.
 #include "log/TouchLog.h"
 
 #include "app/AppState.h"
 
+#include <cstring>
+
+namespace {
+
+char* AppendText(char* p, const char* text) {
+    while (*text)
+        *p++ = *text++;
+    return p;
+}
+
+char* AppendUnsigned(char* p, unsigned long long value) {
+    char digits[20];
+    int n = 0;
+    do {
+        digits[n++] = (char)('0' + value % 10);
+        value /= 10;
+    } while (value);
+    while (n)
+        *p++ = digits[--n];
+    return p;
+}
+
+char* AppendSigned(char* p, int value) {
+    long long v = value;
+    if (v < 0) {
+        *p++ = '-';
+        v = -v;
+    }
+    return AppendUnsigned(p, (unsigned long long)v);
+}
+
+int EndLine(char* start, char* p) {
+    *p++ = '\n';
+    *p = 0;
+    return (int)(p - start);
+}
+
+void WriteLogLine(const char* line, int length) {
+    g_touchLog.write(line, length);
+    g_touchLog.flush();
+}
+
+// Converts a status text to the ANSI code page in g_ansiLine and writes it as
+// one dump line, cut before its rate when asked.
+void DumpText(const WCHAR* text, bool cutRate) {
+    int converted = WideCharToMultiByte(CP_ACP, 0, text, (int)wcslen(text) + 1, g_ansiLine, ANSI_LINE_BYTES,
+                                        nullptr, nullptr);
+    if (!converted)
+        return; // does not fit: no partial line
+    if (cutRate) {
+        // A row never formatted holds no rate and is written whole.
+        char* rate = strstr(g_ansiLine, "(Rate");
+        if (rate)
+            *rate = 0;
+    }
+    // Keep room for the newline.
+    if (strlen(g_ansiLine) > (size_t)ANSI_LINE_BYTES - 2)
+        g_ansiLine[ANSI_LINE_BYTES - 2] = 0;
+    strcat(g_ansiLine, "\n");
+    fprintf(g_dumpFile, "%s", g_ansiLine);
+}
+
+} // namespace
+
+// The runtime opens files without share restrictions, so the log can be read
+// and written by other processes while it grows.
 void OpenTouchLog() {
     g_touchLog.open("touch.log", std::ios::out | std::ios::trunc);
 }
 
-void LogTouchCount(int) {}
+int FormatTouchCountLine(char* out, int count) {
+    char* p = AppendText(out, "Touch count = ");
+    p = AppendSigned(p, count);
+    return EndLine(out, p);
+}
 
-void LogTouchInput(DWORD, DWORD, int, int) {}
+int FormatTouchInputLine(char* out, DWORD phase, DWORD contactId, int x, int y) {
+    const char* head = phase == TOUCHEVENTF_DOWN   ? "DOWN id ="
+                       : phase == TOUCHEVENTF_MOVE ? "MOVE id ="
+                                                   : "UP   id =";
+    char* p = AppendText(out, head);
+    p = AppendUnsigned(p, contactId);
+    p = AppendText(p, ", x = ");
+    p = AppendSigned(p, x);
+    p = AppendText(p, ", y =");
+    p = AppendSigned(p, y);
+    return EndLine(out, p);
+}
 
-void DumpTouchLine(const WCHAR*) {}
+void LogTouchCount(int count) {
+    char line[TOUCH_LOG_LINE_BYTES];
+    WriteLogLine(line, FormatTouchCountLine(line, count));
+    if (g_dumpFile)
+        DumpText(g_touchCountText, false);
+}
+
+void LogTouchInput(DWORD phase, DWORD contactId, int x, int y) {
+    char line[TOUCH_LOG_LINE_BYTES];
+    WriteLogLine(line, FormatTouchInputLine(line, phase, contactId, x, y));
+}
+
+void DumpTouchLine(const WCHAR* text) {
+    if (g_dumpFile)
+        DumpText(text, true);
+}

@@ -1,8 +1,29 @@
 // Installed like PlatformFakes: by defining the import-table pointers of the
-// calls, which then forward to the real gdi32 entries.
+// calls, which then forward to the real gdi32 entries. One set of replacements
+// feeds both views: the created/deleted lists and the event list.
 #include "support/GdiFakes.h"
 
+#include "support/GdiRecorder.h"
+
 #include <cstring>
+
+namespace gdirec {
+
+std::vector<Event> events;
+bool recording = false;
+HDC lastDc = nullptr;
+
+void Start() {
+    events.clear();
+    lastDc = nullptr;
+    recording = true;
+}
+
+void Stop() {
+    recording = false;
+}
+
+} // namespace gdirec
 
 namespace gdifakes {
 
@@ -51,15 +72,30 @@ HGDIOBJ Note(const char* kind, HGDIOBJ handle) {
 HPEN WINAPI FakeCreatePen(int style, int width, COLORREF color) {
     using Proc = HPEN(WINAPI*)(int, int, COLORREF);
     static Proc real = (Proc)(void*)RealGdi("CreatePen");
-    return (HPEN)Note("pen", real(style, width, color));
+    HPEN pen = real(style, width, color);
+    if (gdirec::recording)
+        gdirec::events.push_back({gdirec::CREATE_PEN, pen, nullptr, color, style, width, false});
+    return (HPEN)Note("pen", pen);
 }
 
 HBRUSH WINAPI FakeCreateSolidBrush(COLORREF color) {
     using Proc = HBRUSH(WINAPI*)(COLORREF);
     static Proc real = (Proc)(void*)RealGdi("CreateSolidBrush");
-    if (gdifakes::brushFails)
-        return (HBRUSH)Note("brush", nullptr);
-    return (HBRUSH)Note("brush", real(color));
+    HBRUSH brush = gdifakes::brushFails ? nullptr : real(color);
+    if (gdirec::recording)
+        gdirec::events.push_back({gdirec::CREATE_BRUSH, brush, nullptr, color, 0, 0, false});
+    return (HBRUSH)Note("brush", brush);
+}
+
+HGDIOBJ WINAPI FakeSelectObject(HDC dc, HGDIOBJ object) {
+    using Proc = HGDIOBJ(WINAPI*)(HDC, HGDIOBJ);
+    static Proc real = (Proc)(void*)RealGdi("SelectObject");
+    HGDIOBJ previous = real(dc, object);
+    if (gdirec::recording) {
+        gdirec::lastDc = dc;
+        gdirec::events.push_back({gdirec::SELECT, object, previous, 0, 0, 0, false});
+    }
+    return previous;
 }
 
 HRGN WINAPI FakeCreatePolygonRgn(const POINT* points, int count, int mode) {
@@ -75,6 +111,11 @@ BOOL WINAPI FakeDeleteObject(HGDIOBJ object) {
     static Proc real = (Proc)(void*)RealGdi("DeleteObject");
     if (gdifakes::recording)
         gdifakes::deleted.push_back(object);
+    if (gdirec::recording && gdirec::lastDc) {
+        bool selected = GetCurrentObject(gdirec::lastDc, OBJ_PEN) == object ||
+                        GetCurrentObject(gdirec::lastDc, OBJ_BRUSH) == object;
+        gdirec::events.push_back({gdirec::DELETE_OBJECT, object, nullptr, 0, 0, 0, selected});
+    }
     return real(object);
 }
 
@@ -89,6 +130,7 @@ BOOL WINAPI FakeDeleteObject(HGDIOBJ object) {
 extern "C" {
 void* impCreatePen __asm__(GDI_IMPORT_SYMBOL(CreatePen, 12)) = (void*)&FakeCreatePen;
 void* impCreateSolidBrush __asm__(GDI_IMPORT_SYMBOL(CreateSolidBrush, 4)) = (void*)&FakeCreateSolidBrush;
+void* impSelectObject __asm__(GDI_IMPORT_SYMBOL(SelectObject, 8)) = (void*)&FakeSelectObject;
 void* impCreatePolygonRgn __asm__(GDI_IMPORT_SYMBOL(CreatePolygonRgn, 12)) = (void*)&FakeCreatePolygonRgn;
 void* impDeleteObject __asm__(GDI_IMPORT_SYMBOL(DeleteObject, 4)) = (void*)&FakeDeleteObject;
 }

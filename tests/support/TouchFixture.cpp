@@ -1,0 +1,32 @@
+#include "support/TouchFixture.h"
+
+#include "app/AppState.h"
+
+#include <cstdio>
+
+TOUCHINPUT TouchWindowTest::At(DWORD id, DWORD flags, int clientX, int clientY) {
+    POINT p = {clientX, clientY};
+    ClientToScreen(m_hwnd, &p);
+    return fakes::TouchAt(id, flags, p.x, p.y);
+}
+
+LRESULT TouchWindowTest::SendTouch(const std::vector<TOUCHINPUT>& inputs, int announced) {
+    fakes::touchInputs = inputs;
+    int count = announced >= 0 ? announced : (int)inputs.size();
+    return Send(WM_TOUCH, MAKEWPARAM(count, 0), TOUCH_HANDLE);
+}
+
+void TouchWindowTest::StartDump() {
+    g_dumpFile = fopen("logdump.txt", "w+");
+    ASSERT_NE(g_dumpFile, nullptr);
+}
+
+void TouchWindowTest::StopDump() {
+    if (g_dumpFile)
+        fclose(g_dumpFile);
+    g_dumpFile = nullptr;
+}
+
+std::string TouchWindowTest::TouchLogText() {
+    return ReadFileBytes("touch.log");
+}
