@@ -309,7 +309,6 @@ TEST_F(CommandsTest, AboutBoxEndsWithTheButtonPressed) {
 }
 
 TEST_F(CommandsTest, AboutDialogProcAnswersOnlyItsMessages) {
-    // The box shows itself at once (see the Line-mode case above).
     EXPECT_EQ(AboutDialogProc(nullptr, WM_COMMAND, 3, 0), FALSE);
     EXPECT_EQ(AboutDialogProc(nullptr, WM_PAINT, 0, 0), FALSE);
     EXPECT_EQ(AboutDialogProc(nullptr, WM_CLOSE, 0, 0), FALSE);
