@@ -106,6 +106,8 @@ int Query(int argc, wchar_t** argv) {
     if (verb == L"close") {
         PostMessageW(hwnd, WM_CLOSE, 0, 0);
     } else if ((verb == L"checked" || verb == L"enabled") && argc > 3) {
+        // Wine keeps menus private to their process: there these print no-item
+        // for kovrin's menu (keys.sh reads the check marks off the screen).
         UINT state = GetMenuState(GetMenu(hwnd), (UINT)_wtoi(argv[3]), MF_BYCOMMAND);
         if (state == (UINT)-1)
             std::printf("no-item\n");
@@ -123,6 +125,19 @@ int Query(int argc, wchar_t** argv) {
     } else if (verb == L"style") {
         std::printf("%08lx %08lx\n", (unsigned long)GetWindowLongW(hwnd, GWL_STYLE),
                     (unsigned long)GetWindowLongW(hwnd, GWL_EXSTYLE));
+    } else if (verb == L"client") { // client origin inside the window rect, and client size
+        RECT w, c;
+        POINT origin = {0, 0};
+        GetWindowRect(hwnd, &w);
+        GetClientRect(hwnd, &c);
+        ClientToScreen(hwnd, &origin);
+        std::printf("%ld %ld %ld %ld\n", origin.x - w.left, origin.y - w.top, c.right, c.bottom);
+    } else if (verb == L"popup") { // screen rect of the open pop-up menu
+        HWND popup = FindWindowW(L"#32768", nullptr);
+        RECT r = {};
+        if (popup && IsWindowVisible(popup))
+            GetWindowRect(popup, &r);
+        std::printf("%ld %ld %ld %ld\n", r.left, r.top, r.right, r.bottom);
     } else if (verb == L"menu") {
         std::printf("%d\n", GetMenu(hwnd) ? 1 : 0);
     } else {

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <initializer_list>
 #include <utility>
 
 namespace fakes {
@@ -63,9 +64,10 @@ TOUCHINPUT TouchAt(DWORD id, DWORD flags, int screenX, int screenY) {
 namespace {
 
 // Records one call while recording is on.
-void Record(const char* name, std::vector<long long> args) {
+// (An initializer list, so that nothing is allocated while recording is off.)
+void Record(const char* name, std::initializer_list<long long> args) {
     if (fakes::recordCalls)
-        fakes::calls.push_back({name, std::move(args)});
+        fakes::calls.push_back({name, std::vector<long long>(args)});
 }
 
 BOOL WINAPI FakeGetTouchInputInfo(HTOUCHINPUT handle, UINT count, PTOUCHINPUT inputs, int size) {
