@@ -162,7 +162,10 @@ TEST_F(SoakTest, LongSessionKeepsLogsExactAndResourcesFlat) {
                                       : GID_TWOFINGERTAP;
         gi.dwFlags = phase == 0 ? GF_BEGIN : phase == 19 ? GF_END : 0;
         gi.ptsLocation = {(SHORT)(200 + random() % 300), (SHORT)(200 + random() % 200)};
-        gi.ullArguments = gi.dwID == GID_ZOOM ? 200 + (i % 20) * 5 : random() % 3000;
+        // Zooms alternate in and out by the same factor, so the rectangle stays on screen.
+        bool zoomIn = (i / 80) % 2 == 0;
+        gi.ullArguments =
+            gi.dwID == GID_ZOOM ? (zoomIn ? 200 + phase * 5 : 290 - phase * 5) : random() % 3000;
         Send(WM_GESTURE, 0, 0x99);
         if (i % 16 == 0)
             UpdateWindow(m_hwnd);
