@@ -18,7 +18,8 @@ trap 'bash tools/wine-session.sh stop "$state" "$loader" >/dev/null' EXIT
 work=$(mktemp -d)
 (cd "$work" && bash "$root/tools/wine-run.sh" "$state" "$loader" "$root/build/$preset/tests/kovrin_pictures.exe" </dev/null >/dev/null 2>&1)
 for name in line touch gesture about; do
-  convert "bmp:$work/$name.bmp" "docs/$name.png"
+  # The snapshot's bfSize field is 0 by design; ImageMagick warns about it.
+  convert "bmp:$work/$name.bmp" "docs/$name.png" 2>/dev/null || [ -s "docs/$name.png" ]
   echo "docs/$name.png"
 done
 rm -rf "$work"
