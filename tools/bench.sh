@@ -5,12 +5,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
 
-if can_run_32bit; then
-  preset=i686-release loader=wine
-else
-  echo "bench: this host does not execute 32-bit code; measuring the 64-bit build"
-  preset=x64-release loader=/usr/lib/wine/wine64
-fi
+pick_build release
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target kovrin_bench
 state="$root/build/$preset/wine"

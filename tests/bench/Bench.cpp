@@ -179,6 +179,8 @@ int main(int argc, char** argv) {
         ScriptMessage(n, TOUCHEVENTF_DOWN);
         SendTouch(n);
         std::vector<double> handler, floor;
+        handler.reserve(messages); // growing it inside the counted span would count as the handler's
+        floor.reserve(messages);
         // Side by side, in alternating rounds, so drift affects both alike.
         for (int round = 0; round < 20; round++) {
             for (int i = 0; i < messages / 20; i++) {

@@ -62,12 +62,14 @@ void LineScene() {
 void TouchScene() {
     SendMessageW(g_hwnd, WM_COMMAND, IDM_TOUCH, 0);
     SendMessageW(g_hwnd, WM_MOUSEMOVE, 0, MAKELPARAM(500, 420));
-    Touch({At(21, TOUCHEVENTF_DOWN, 200, 300), At(22, TOUCHEVENTF_DOWN, 380, 260), At(23, TOUCHEVENTF_DOWN, 520, 340)});
+    Touch({At(21, TOUCHEVENTF_DOWN, 200, 300), At(22, TOUCHEVENTF_DOWN, 380, 260),
+           At(23, TOUCHEVENTF_DOWN, 520, 340)});
     for (int i = 0; i < 40; i++)
         Touch({At(21, TOUCHEVENTF_MOVE, 200 + i, 300), At(22, TOUCHEVENTF_MOVE, 380, 260 + i),
                At(23, TOUCHEVENTF_MOVE, 520 - i, 340)});
     SendMessageW(g_hwnd, WM_TIMER, 1, 0); // one second has passed: counts become rates
-    Touch({At(21, TOUCHEVENTF_MOVE, 242, 300), At(22, TOUCHEVENTF_MOVE, 380, 302), At(23, TOUCHEVENTF_MOVE, 478, 340)});
+    Touch({At(21, TOUCHEVENTF_MOVE, 242, 300), At(22, TOUCHEVENTF_MOVE, 380, 302),
+           At(23, TOUCHEVENTF_MOVE, 478, 340)});
     UpdateWindow(g_hwnd);
 }
 
