@@ -5,10 +5,5 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
 
-pick_build release
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target kovrin_bench
-state="$root/build/$preset/wine"
-bash tools/wine-session.sh start "$state" "$loader" >/dev/null
-trap 'bash tools/wine-session.sh stop "$state" "$loader" >/dev/null' EXIT
+build_release_harness kovrin_bench
 bash tools/wine-run.sh "$state" "$loader" "build/$preset/tests/kovrin_bench.exe" "$@" </dev/null 2>&1 | cat

@@ -17,3 +17,16 @@ pick_build() {
     preset=$([ "$1" = release ] && echo x64-release || echo x64-test) loader=/usr/lib/wine/wine64
   fi
 }
+
+# Builds TARGET in the Release build that runs here and starts its Wine
+# session, stopped again when the calling script exits. Sets preset, loader
+# and state.
+#   build_release_harness TARGET
+build_release_harness() {
+  pick_build release
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" --target "$1"
+  state="$root/build/$preset/wine"
+  bash "$root/tools/wine-session.sh" start "$state" "$loader" >/dev/null
+  trap 'bash "$root/tools/wine-session.sh" stop "$state" "$loader" >/dev/null' EXIT
+}

@@ -5,17 +5,12 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
 
-pick_build release
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target kovrin_pictures
-state="$root/build/$preset/wine"
-bash tools/wine-session.sh start "$state" "$loader" >/dev/null
-trap 'bash tools/wine-session.sh stop "$state" "$loader" >/dev/null' EXIT
+build_release_harness kovrin_pictures
 work=$(mktemp -d)
 (cd "$work" && bash "$root/tools/wine-run.sh" "$state" "$loader" "$root/build/$preset/tests/kovrin_pictures.exe" </dev/null >/dev/null 2>&1)
 for name in line touch gesture about; do
   # The snapshot's bfSize field is 0 by design; ImageMagick warns about it.
-  convert "bmp:$work/$name.bmp" "docs/$name.png" 2>/dev/null || [ -s "docs/$name.png" ]
+  convert "bmp:$work/$name.bmp" -strip "docs/$name.png" 2>/dev/null || [ -s "docs/$name.png" ]
   echo "docs/$name.png"
 done
 rm -rf "$work"
