@@ -6,9 +6,11 @@
 
 namespace {
 
-// The message's screen location, each coordinate sign-extended from 16 bits.
-POINT LocationOf(const GESTUREINFO& info) {
-    return POINT{info.ptsLocation.x, info.ptsLocation.y};
+// Puts the message's screen location, each coordinate sign-extended from 16
+// bits, into `point` and converts it there to client coordinates.
+void LocationToClient(HWND hwnd, const GESTUREINFO& info, POINT& point) {
+    point = POINT{info.ptsLocation.x, info.ptsLocation.y};
+    ScreenToClient(hwnd, &point);
 }
 
 // Low 32 bits of a gesture argument, read as signed.
@@ -56,16 +58,14 @@ LRESULT CGestureEngine::HandleGesture(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         case GID_ZOOM:
             if (info.dwFlags & GF_BEGIN) {
                 m_lastArgument = info.ullArguments;
-                m_anchor = LocationOf(info);
-                ScreenToClient(hwnd, &m_anchor);
+                LocationToClient(hwnd, info, m_anchor);
                 SetGestureText(L"GID_ZOOM GF_BEGIN( %d, %d)\n", info);
             } else if (info.dwFlags & GF_END) {
                 m_lastArgument = 0;
                 SetGestureText(L"GID_ZOOM GF_END\n", info);
                 handled = true;
             } else {
-                m_location = LocationOf(info);
-                ScreenToClient(hwnd, &m_location);
+                LocationToClient(hwnd, info, m_location);
                 POINT center = ZoomCenter(m_anchor, m_location);
                 // Without a recorded argument there is no finite factor: the
                 // update only moves the reference on, so the next one works.
@@ -82,12 +82,10 @@ LRESULT CGestureEngine::HandleGesture(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         case GID_PAN:
             if (info.dwFlags & GF_BEGIN) {
                 m_lastArgument = info.ullArguments;
-                m_anchor = LocationOf(info);
-                ScreenToClient(hwnd, &m_anchor);
+                LocationToClient(hwnd, info, m_anchor);
                 SetGestureText(L"GID_PAN GF_BEGIN( %d, %d)\n", info);
             } else {
-                m_location = LocationOf(info);
-                ScreenToClient(hwnd, &m_location);
+                LocationToClient(hwnd, info, m_location);
                 OnPan(m_location.x - m_anchor.x, m_location.y - m_anchor.y);
                 SetGestureText(L"GID_PAN ( %d, %d)\n", info);
                 Repaint(hwnd);
@@ -99,8 +97,7 @@ LRESULT CGestureEngine::HandleGesture(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         case GID_ROTATE:
             if (info.dwFlags & GF_BEGIN) {
                 m_lastArgument = info.ullArguments;
-                m_anchor = LocationOf(info);
-                ScreenToClient(hwnd, &m_anchor);
+                LocationToClient(hwnd, info, m_anchor);
                 OnRotate(AngleFromArgument(LowArgument(info.ullArguments)), m_anchor.x, m_anchor.y);
                 SetGestureText(L"GID_ROTATE  GF_BEGIN( %d, %d)\n", info);
                 Repaint(hwnd);
