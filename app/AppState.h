@@ -3,15 +3,13 @@
 #pragma once
 
 #include "app/Win32.h"
+#include "touch/ContactSlots.h"
 
 #include <cstdio>
 #include <fstream>
 
 class CGestureRect;
 class CMyGestureEngine;
-
-// Capacity of every per-contact table and of the touch-input buffer.
-constexpr int SLOT_COUNT = 15;
 
 // Text buffer capacities, in characters (bytes for the narrow dump line).
 constexpr int TITLE_CHARS = 100;

@@ -5,7 +5,7 @@
 
 #include "app/AppState.h"
 #include "gesture/GestureRect.h"
-#include "touch/TouchInput.h"
+#include "touch/ContactSlots.h"
 
 #define STRSAFE_NO_DEPRECATE
 #include <strsafe.h>

@@ -3,7 +3,7 @@
 #include "touch/StrokeDrawing.h"
 
 #include "app/AppState.h"
-#include "touch/TouchInput.h"
+#include "touch/ContactSlots.h"
 
 namespace {
 

@@ -6,20 +6,8 @@
 #include "log/TouchLog.h"
 #include "touch/StrokeDrawing.h"
 
-const COLORREF g_contactColors[15] = {0x00800000, 0x000000FF, 0x0000FF00, 0x00FF0000, 0x0000FFFF,
-                                      0x00FF00FF, 0x00FFFF00, 0x00BEBEBE, 0x00238E6B, 0x0000A5FF,
-                                      0x00000000, 0x00000000, 0x00000000, 0x00000000, 0x00000000};
-
 int FindContactSlot(DWORD contactId) {
-    int freeSlot = -1;
-    for (int j = 0; j < SLOT_COUNT; j++) {
-        if (freeSlot < 0 && g_slotContact[j] == -1)
-            freeSlot = j;
-        // A slot that already holds the contact wins over a lower free one.
-        if (g_slotContact[j] == (int)contactId)
-            return j;
-    }
-    return freeSlot;
+    return FindSlotIn(g_slotContact, contactId);
 }
 
 DWORD TouchPhase(DWORD flags) {
