@@ -1,0 +1,90 @@
+// kovrin-report's figures: what one touch.log says about a touch screen. The
+// reader fills a Report in one pass over the log; the summary, the JSON and the
+// HTML page are written from it. Plain C++17, built natively and for Windows.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace report {
+
+// A client point as kovrin logged it.
+struct Point {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
+
+// What the command line asks for. Lengths are in pixels here; thresholds
+// given in mm are converted with pxPerMm before they get here.
+struct Options {
+    std::optional<double> pxPerMm;        // every length is also reported in mm
+    std::optional<double> maxJitterPx;    // largest jitter of a stationary stroke
+    std::optional<double> maxDeviationPx; // largest deviation of a line from its fit
+    std::optional<double> maxGapPx;       // largest step between two points of a stroke
+    std::int32_t cellPx = 40;             // coverage grid
+    double minLineLengthPx = 100;         // end-to-end length that makes a stroke a line
+    double stationaryExtentPx = 20;       // all points this close to the DOWN: stationary
+};
+
+// One contact's stroke: from its DOWN to its UP, or to the end of the log.
+struct Stroke {
+    std::uint32_t id = 0;
+    std::int32_t slot = -1;   // kovrin's slot at the DOWN (colour); -1: it had none
+    std::uint64_t points = 0; // the DOWN, every MOVE, the UP
+    double lengthPx = 0;      // path length
+    double maxStepPx = 0;     // largest step between consecutive points (a gap)
+    double meanStepPx = 0;
+    Point min, max;                     // bounding box
+    std::optional<double> lineMaxDevPx; // set when the stroke is a line
+    std::optional<double> lineRmsDevPx;
+    Point lineFrom, lineTo;         // the fitted line, over the stroke's extent (lines only)
+    std::optional<double> jitterPx; // set when the stroke is stationary
+    std::uint64_t firstLine = 0;    // 1-based log line of the DOWN
+    std::uint64_t lastLine = 0;     // 1-based log line of its last input
+    bool lifted = false;            // ended by its UP
+    std::vector<Point> drawn;       // decimated copy of the points, for the page
+    std::vector<float> deviation;   // decimated signed distance from the fit along the stroke (lines only)
+};
+
+enum class AnomalyKind { Stuck, Ghost, Redown, SinglePoint };
+
+struct Anomaly {
+    AnomalyKind kind;
+    std::uint32_t id = 0;
+    std::uint64_t line = 0; // 1-based log line
+};
+
+// The seen area (bounding box of every point) cut into cellPx squares.
+struct Coverage {
+    std::int32_t cellPx = 40;
+    Point origin; // top-left of cell (0, 0)
+    std::int32_t columns = 0;
+    std::int32_t rows = 0;
+    std::vector<std::uint64_t> counts;    // points per cell, row-major
+    std::vector<std::int32_t> emptyCells; // row-major indices of cells without a point
+};
+
+// A line the reader skipped or a note about the log (cut off mid-line).
+struct Diagnostic {
+    std::uint64_t line = 0;
+    std::string text;
+};
+
+struct Report {
+    std::uint64_t lines = 0;    // whole lines read
+    std::uint64_t badLines = 0; // malformed lines skipped
+    bool cutOff = false;        // the log ended inside a line
+    std::uint64_t messages = 0;
+    std::uint64_t inputs = 0;
+    std::uint64_t maxContacts = 0;     // most contacts down at once
+    std::uint64_t droppedMessages = 0; // announced more inputs than were logged
+    std::uint64_t droppedInputs = 0;
+    std::vector<Stroke> strokes;    // in order of their DOWN
+    std::vector<Anomaly> anomalies; // in log order
+    Coverage coverage;
+    std::vector<Diagnostic> diagnostics;
+};
+
+} // namespace report
