@@ -154,9 +154,7 @@ int main(int argc, char** argv) {
     SetCurrentDirectoryA(work.c_str());
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    LoadStringW(instance, IDS_WINDOW_TITLE, g_title, TITLE_CHARS);
-    LoadStringW(instance, IDS_WINDOW_CLASS, g_windowClass, TITLE_CHARS);
-    RegisterMainWindowClass(instance);
+    InitMainWindowClass(instance);
     ResetAppState();
     fakes::Reset();
     fakes::recordCalls = false; // the fakes' bookkeeping would count as the handler's allocations

@@ -104,9 +104,7 @@ void CALLBACK SnapAbout(HWND, UINT, UINT_PTR id, DWORD) {
 
 int main() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    LoadStringW(instance, IDS_WINDOW_TITLE, g_title, TITLE_CHARS);
-    LoadStringW(instance, IDS_WINDOW_CLASS, g_windowClass, TITLE_CHARS);
-    RegisterMainWindowClass(instance);
+    InitMainWindowClass(instance);
     fakes::Reset();
     if (!CreateMainWindow(instance, SW_SHOWNORMAL))
         return 1;

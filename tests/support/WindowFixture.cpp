@@ -2,49 +2,11 @@
 
 #include "app/AppState.h"
 #include "app/MainWindow.h"
-#include "gesture/GestureEngine.h"
-#include "gesture/GestureRect.h"
 #include "support/PlatformFakes.h"
 
-#include <cstdio>
-#include <cstring>
 #include <direct.h>
 #include <fstream>
 #include <sstream>
-
-void ResetAppState() {
-    g_lineMode = 1;
-    g_touchMode = 0;
-    g_fullScreen = 0;
-    g_rateTimerOn = 0;
-    g_statusLines = -1;
-    g_savedMenu = nullptr;
-    g_savedWindowRect = RECT{};
-    g_buttonRect = RECT{};
-    if (g_touchLog.is_open())
-        g_touchLog.close();
-    g_touchLog.clear();
-    if (g_dumpFile)
-        fclose(g_dumpFile);
-    g_dumpFile = nullptr;
-    g_mouseText[0] = g_gestureText[0] = g_touchCountText[0] = 0;
-    std::memset(g_contactText, 0, sizeof(g_contactText));
-    std::memset(g_ansiLine, 0, sizeof(g_ansiLine));
-    g_textLength = 0;
-    std::memset(g_touchInputs, 0, sizeof(g_touchInputs));
-    g_touchInputCount = 0;
-    for (int i = 0; i < SLOT_COUNT; i++) {
-        g_slotContact[i] = -1;
-        g_strokeEnd[i] = POINT{};
-        g_eventCount[i] = 0;
-        g_eventRate[i] = 0;
-    }
-    g_shape = CGestureRect{};
-    g_gestureEngine.m_anchor = POINT{};
-    g_gestureEngine.m_location = POINT{};
-    g_gestureEngine.m_lastArgument = 0;
-    g_gestureEngine.m_shape = &g_shape;
-}
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);

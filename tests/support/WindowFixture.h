@@ -1,5 +1,5 @@
 // Test fixture that runs the real window code: each test gets a fresh working
-// directory, the program's state at its initial values, the fakes reset, and a
+// directory, the program's state at its initial values (ResetAppState), the fakes reset, and a
 // main window created by the program's own set-up function.
 #pragma once
 
@@ -8,9 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <string>
-
-// Puts every process-wide variable back to its value before start-up.
-void ResetAppState();
 
 // Reads a whole file; empty if it does not exist.
 std::string ReadFileBytes(const std::string& path);
