@@ -59,6 +59,21 @@ TOUCHINPUT TouchAt(DWORD id, DWORD flags, int screenX, int screenY) {
     return t;
 }
 
+GESTUREINFO GestureAt(DWORD id, DWORD flags, int screenX, int screenY, ULONGLONG argument) {
+    GESTUREINFO g = {};
+    g.dwID = id;
+    g.dwFlags = flags;
+    g.ptsLocation = {(SHORT)screenX, (SHORT)screenY};
+    g.ullArguments = argument;
+    return g;
+}
+
+GESTUREINFO GestureAtClient(HWND hwnd, DWORD id, DWORD flags, int clientX, int clientY, ULONGLONG argument) {
+    POINT p = {clientX, clientY};
+    ClientToScreen(hwnd, &p);
+    return GestureAt(id, flags, p.x, p.y, argument);
+}
+
 } // namespace fakes
 
 namespace {

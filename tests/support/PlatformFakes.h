@@ -59,4 +59,10 @@ int CountCalls(const std::string& name);
 // A touch record with a position given in screen pixels (stored in hundredths).
 TOUCHINPUT TouchAt(DWORD id, DWORD flags, int screenX, int screenY);
 
+// A gesture record at a screen point (each coordinate cut to 16 bits, as the
+// platform's record holds it), and the same at a client point of `hwnd`.
+GESTUREINFO GestureAt(DWORD id, DWORD flags, int screenX, int screenY, ULONGLONG argument = 0);
+GESTUREINFO GestureAtClient(HWND hwnd, DWORD id, DWORD flags, int clientX, int clientY,
+                            ULONGLONG argument = 0);
+
 } // namespace fakes

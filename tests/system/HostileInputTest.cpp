@@ -50,13 +50,13 @@ protected:
     }
 
     void RandomGesture() {
-        GESTUREINFO& gi = fakes::gestureInfo;
-        gi = GESTUREINFO{};
-        gi.dwID = m_random() % 10;
-        gi.dwFlags = m_random() % 3 == 0 ? (DWORD)m_random() : (DWORD)(m_random() % 8);
-        gi.ptsLocation = {(SHORT)AnyInt(), (SHORT)AnyInt()};
-        gi.ullArguments =
+        DWORD id = m_random() % 10;
+        DWORD flags = m_random() % 3 == 0 ? (DWORD)m_random() : (DWORD)(m_random() % 8);
+        int x = AnyInt();
+        int y = AnyInt();
+        ULONGLONG argument =
             m_random() % 3 == 0 ? ((ULONGLONG)m_random() << 32 | m_random()) : (ULONGLONG)Extreme();
+        fakes::gestureInfo = fakes::GestureAt(id, flags, x, y, argument);
         fakes::gestureInfoFails = m_random() % 10 == 0;
         EXPECT_EQ(Send(WM_GESTURE, m_random(), (LPARAM)m_random()), 14);
     }
