@@ -4,6 +4,7 @@
 #include "app/MainWindow.h"
 #include "support/PlatformFakes.h"
 
+#include <algorithm>
 #include <direct.h>
 #include <fstream>
 #include <sstream>
@@ -17,6 +18,26 @@ std::string ReadFileBytes(const std::string& path) {
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+::testing::AssertionResult SameLines(const std::string& actual, const std::string& expected) {
+    size_t a = 0, e = 0;
+    for (long line = 1;; line++) {
+        if (a >= actual.size() && e >= expected.size())
+            return ::testing::AssertionSuccess();
+        size_t aEnd = std::min(actual.find('\n', a), actual.size());
+        size_t eEnd = std::min(expected.find('\n', e), expected.size());
+        std::string got = a < actual.size() ? actual.substr(a, aEnd - a) : "<end of text>";
+        std::string want = e < expected.size() ? expected.substr(e, eEnd - e) : "<end of text>";
+        if (got != want)
+            return ::testing::AssertionFailure() << "first difference at line " << line
+                                                 << "\n  actual:   " << got << "\n  expected: " << want;
+        if ((aEnd == actual.size()) != (eEnd == expected.size()))
+            return ::testing::AssertionFailure()
+                   << "line " << line << " ends with a newline in only one text";
+        a = aEnd + 1;
+        e = eEnd + 1;
+    }
 }
 
 void PumpMessages(int ms) {

@@ -13,6 +13,10 @@
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
 
+// Compares two texts line by line. A difference is reported as the first line
+// that differs, with its number and both versions, not as the whole texts.
+::testing::AssertionResult SameLines(const std::string& actual, const std::string& expected);
+
 // Dispatches the window's messages for about `ms` milliseconds. Bounded on
 // purpose: in Line mode the window stays invalid, so the queue never empties.
 void PumpMessages(int ms = 30);
