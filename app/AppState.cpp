@@ -7,11 +7,21 @@
 #include "gesture/GestureEngine.h"
 #include "gesture/GestureRect.h"
 
-BYTE g_lineMode = 1;
+#include <cstring>
+
+namespace {
+
+// The start values that are not zero (besides the free slots).
+constexpr BYTE START_LINE_MODE = 1;    // kovrin starts in Line mode
+constexpr int START_STATUS_LINES = -1; // the (empty) gesture line
+
+} // namespace
+
+BYTE g_lineMode = START_LINE_MODE;
 BYTE g_touchMode = 0;
 BYTE g_fullScreen = 0;
 BYTE g_rateTimerOn = 0;
-int g_statusLines = -1;
+int g_statusLines = START_STATUS_LINES;
 
 HINSTANCE g_hInst = nullptr;
 HMENU g_savedMenu = nullptr;
@@ -38,3 +48,42 @@ int g_eventRate[SLOT_COUNT];
 CGestureRect g_shape;
 CMyGestureEngine g_gestureEngine(&g_shape);
 std::ofstream g_touchLog;
+
+void ResetTouchTables() {
+    g_touchInputCount = 0;
+    for (int i = 0; i < SLOT_COUNT; i++) {
+        g_slotContact[i] = FREE_SLOT;
+        g_strokeEnd[i] = POINT{0, 0};
+    }
+}
+
+void ResetAppState() {
+    g_lineMode = START_LINE_MODE;
+    g_touchMode = 0;
+    g_fullScreen = 0;
+    g_rateTimerOn = 0;
+    g_statusLines = START_STATUS_LINES;
+    g_savedMenu = nullptr;
+    g_savedWindowRect = RECT{};
+    g_buttonRect = RECT{};
+    if (g_touchLog.is_open())
+        g_touchLog.close();
+    g_touchLog.clear();
+    if (g_dumpFile)
+        fclose(g_dumpFile);
+    g_dumpFile = nullptr;
+    std::memset(g_mouseText, 0, sizeof(g_mouseText));
+    std::memset(g_gestureText, 0, sizeof(g_gestureText));
+    std::memset(g_touchCountText, 0, sizeof(g_touchCountText));
+    std::memset(g_contactText, 0, sizeof(g_contactText));
+    std::memset(g_ansiLine, 0, sizeof(g_ansiLine));
+    g_textLength = 0;
+    std::memset(g_touchInputs, 0, sizeof(g_touchInputs));
+    ResetTouchTables();
+    for (int i = 0; i < SLOT_COUNT; i++) {
+        g_eventCount[i] = 0;
+        g_eventRate[i] = 0;
+    }
+    g_shape = CGestureRect{};
+    g_gestureEngine = CMyGestureEngine(&g_shape);
+}

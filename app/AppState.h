@@ -62,3 +62,11 @@ extern int g_eventRate[SLOT_COUNT];
 // Gesture objects
 extern CGestureRect g_shape;
 extern CMyGestureEngine g_gestureEngine;
+
+// The part of the start state that window creation sets again: no inputs,
+// every slot free, every stroke end at (0, 0).
+void ResetTouchTables();
+
+// Closes the logs and puts every variable above back to its start value, all
+// but the names and the instance handle that start-up fills once.
+void ResetAppState();

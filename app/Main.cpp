@@ -1,13 +1,10 @@
 // Entry point of kovrin: loads the title and class name, creates the main
 // window and runs the message loop with the accelerator table.
-#include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "res/resource.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    LoadStringW(instance, IDS_WINDOW_TITLE, g_title, TITLE_CHARS);
-    LoadStringW(instance, IDS_WINDOW_CLASS, g_windowClass, TITLE_CHARS);
-    RegisterMainWindowClass(instance);
+    InitMainWindowClass(instance);
     if (!CreateMainWindow(instance, showCommand))
         return 0;
 

@@ -24,11 +24,7 @@ LRESULT OnCreate(HWND hwnd) {
     // Computed once: button messages repaint the top-left quarter of the
     // client area as it was at creation.
     g_buttonRect = {0, 0, client.right / 2, client.bottom / 2};
-    g_touchInputCount = 0;
-    for (int i = 0; i < SLOT_COUNT; i++) {
-        g_slotContact[i] = -1;
-        g_strokeEnd[i] = {0, 0};
-    }
+    ResetTouchTables();
     return 0;
 }
 
@@ -51,6 +47,12 @@ void SetInitialMenuState(HWND hwnd) {
 }
 
 } // namespace
+
+void InitMainWindowClass(HINSTANCE instance) {
+    LoadStringW(instance, IDS_WINDOW_TITLE, g_title, TITLE_CHARS);
+    LoadStringW(instance, IDS_WINDOW_CLASS, g_windowClass, TITLE_CHARS);
+    RegisterMainWindowClass(instance);
+}
 
 void RegisterMainWindowClass(HINSTANCE instance) {
     WNDCLASSEXW wc = {};

@@ -39,7 +39,7 @@ POINT ZoomCenter(POINT anchor, POINT location) {
                  (LONG)(((long long)anchor.y + location.y) / 2)};
 }
 
-CGestureEngine::CGestureEngine() : m_lastArgument(0) {}
+CGestureEngine::CGestureEngine() : m_anchor{}, m_location{}, m_lastArgument(0) {}
 
 LRESULT CGestureEngine::HandleGesture(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     HGESTUREINFO handle = (HGESTUREINFO)lParam;

@@ -1,6 +1,7 @@
 // Geometry and drawing of the gesture rectangle.
 #include "gesture/GestureRect.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 
@@ -14,11 +15,7 @@ int WrappingAdd(int a, int b) {
 }
 
 int ClampToInt(long long value) {
-    if (value > INT_MAX)
-        return INT_MAX;
-    if (value < INT_MIN)
-        return INT_MIN;
-    return (int)value;
+    return (int)std::clamp<long long>(value, INT_MIN, INT_MAX);
 }
 
 } // namespace
@@ -59,17 +56,14 @@ void CGestureRect::NextColor() {
 }
 
 double DrawScale(double scale) {
-    return scale > MIN_DRAW_SCALE ? scale : MIN_DRAW_SCALE;
+    // The floor first: std::max returns it when the comparison fails, as with NaN.
+    return std::max(MIN_DRAW_SCALE, scale);
 }
 
 int TruncateCoordinate(double value) {
     if (std::isnan(value))
         return 0;
-    if (value >= 2147483647.0)
-        return INT_MAX;
-    if (value <= -2147483648.0)
-        return INT_MIN;
-    return (int)value;
+    return (int)std::clamp(value, -2147483648.0, 2147483647.0);
 }
 
 void OutlinePoints(const CGestureRect& shape, POINT points[OUTLINE_POINTS]) {

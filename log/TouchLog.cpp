@@ -5,6 +5,7 @@
 
 #include "app/AppState.h"
 
+#include <charconv>
 #include <cstring>
 
 namespace {
@@ -15,25 +16,11 @@ char* AppendText(char* p, const char* text) {
     return p;
 }
 
-char* AppendUnsigned(char* p, unsigned long long value) {
-    char digits[20];
-    int n = 0;
-    do {
-        digits[n++] = (char)('0' + value % 10);
-        value /= 10;
-    } while (value);
-    while (n)
-        *p++ = digits[--n];
-    return p;
-}
-
-char* AppendSigned(char* p, int value) {
-    long long v = value;
-    if (v < 0) {
-        *p++ = '-';
-        v = -v;
-    }
-    return AppendUnsigned(p, (unsigned long long)v);
+// Decimal digits of a 32-bit number: std::to_chars needs no allocation and no
+// locale, and 11 characters hold any such number with its sign.
+template <typename Number> char* AppendNumber(char* p, Number value) {
+    static_assert(sizeof(Number) <= 4, "room for 32-bit numbers only");
+    return std::to_chars(p, p + 11, value).ptr;
 }
 
 int EndLine(char* start, char* p) {
@@ -77,7 +64,7 @@ void OpenTouchLog() {
 
 int FormatTouchCountLine(char* out, int count) {
     char* p = AppendText(out, "Touch count = ");
-    p = AppendSigned(p, count);
+    p = AppendNumber(p, count);
     return EndLine(out, p);
 }
 
@@ -86,11 +73,11 @@ int FormatTouchInputLine(char* out, DWORD phase, DWORD contactId, int x, int y) 
                        : phase == TOUCHEVENTF_MOVE ? "MOVE id ="
                                                    : "UP   id =";
     char* p = AppendText(out, head);
-    p = AppendUnsigned(p, contactId);
+    p = AppendNumber(p, contactId);
     p = AppendText(p, ", x = ");
-    p = AppendSigned(p, x);
+    p = AppendNumber(p, x);
     p = AppendText(p, ", y =");
-    p = AppendSigned(p, y);
+    p = AppendNumber(p, y);
     return EndLine(out, p);
 }
 

@@ -7,11 +7,12 @@ can_run_32bit() {
 }
 
 # Sets preset and loader for a build that runs here: the 32-bit build where the
-# host executes 32-bit code, else the 64-bit build of the same sources.
-#   pick_build release|debug
+# host executes 32-bit code, else the 64-bit build of the same sources. The
+# tests run on the product's build (i686-release) or on x64-test.
+#   pick_build release|debug|test
 pick_build() {
   if can_run_32bit; then
-    preset=i686-$1 loader=wine
+    preset=i686-$([ "$1" = test ] && echo release || echo "$1") loader=wine
   else
     echo "note: this host does not execute 32-bit code; using the 64-bit build" >&2
     preset=$([ "$1" = release ] && echo x64-release || echo x64-test) loader=/usr/lib/wine/wine64

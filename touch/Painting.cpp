@@ -7,6 +7,8 @@
 #include "gesture/GestureRect.h"
 #include "touch/ContactSlots.h"
 
+#include <algorithm>
+
 #define STRSAFE_NO_DEPRECATE
 #include <strsafe.h>
 
@@ -48,7 +50,7 @@ int MeasureStatusText(const WCHAR* text, size_t limit) {
 }
 
 int ClampToBuffer(int count) {
-    return count > SLOT_COUNT ? SLOT_COUNT : count;
+    return std::min(count, SLOT_COUNT);
 }
 
 const WCHAR* MouseTextFormat(UINT message) {

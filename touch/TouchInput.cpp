@@ -6,6 +6,8 @@
 #include "log/TouchLog.h"
 #include "touch/StrokeDrawing.h"
 
+#include <algorithm>
+
 int FindContactSlot(DWORD contactId) {
     return FindSlotIn(g_slotContact, contactId);
 }
@@ -112,7 +114,7 @@ LRESULT OnTouch(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     // The buffers hold 15 inputs: only the first 15 of a larger message are
     // fetched, while the count line still reports what the message announced.
     int announced = LOWORD(wParam);
-    g_touchInputCount = announced < SLOT_COUNT ? announced : SLOT_COUNT;
+    g_touchInputCount = std::min(announced, SLOT_COUNT);
     HTOUCHINPUT handle = (HTOUCHINPUT)lParam;
     BOOL fetched = GetTouchInputInfo(handle, (UINT)g_touchInputCount, g_touchInputs, sizeof(TOUCHINPUT));
     CloseTouchInputHandle(handle);

@@ -79,6 +79,24 @@ TEST_F(MainWindowTest, TouchLogIsOpenAndEmptyBeforeTouchRegistration) {
     EXPECT_EQ(ReadFileBytes("touch.log"), "");
 }
 
+TEST_F(MainWindowTest, RotateAndPanAreConfiguredOneRecordAtATimeBeforeTouchRegistration) {
+    CreateWindowUnderTest();
+    std::vector<std::string> order;
+    for (const fakes::Call& c : fakes::calls)
+        if (c.name == "SetGestureConfig" || c.name == "RegisterTouchWindow")
+            order.push_back(c.name);
+    EXPECT_EQ(order,
+              (std::vector<std::string>{"SetGestureConfig", "SetGestureConfig", "RegisterTouchWindow"}));
+    std::vector<fakes::Call> configs = fakes::CallsNamed("SetGestureConfig");
+    ASSERT_EQ(configs.size(), 2u);
+    // (window, reserved 0, one record of 12 bytes: id, want, block)
+    const long long hwnd = (long long)(INT_PTR)m_hwnd;
+    // Rotation wanted, nothing blocked.
+    EXPECT_EQ(configs[0].args, (std::vector<long long>{hwnd, 0, 1, 12, 5, 1, 0}));
+    // Panning wanted; single-finger panning both ways and the gutter blocked.
+    EXPECT_EQ(configs[1].args, (std::vector<long long>{hwnd, 0, 1, 12, 4, 1, 2 | 4 | 8}));
+}
+
 TEST_F(MainWindowTest, TouchLogIsEmptiedAtStart) {
     FILE* f = fopen("touch.log", "w");
     fputs("left over from an earlier run\n", f);

@@ -9,33 +9,17 @@
 #include "app/Snapshot.h"
 #include "gesture/GestureRect.h"
 #include "res/resource.h"
+#include "support/AllocationCounter.h"
 #include "support/PlatformFakes.h"
 #include "support/WindowFixture.h"
 #include "touch/TouchInput.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <new>
 #include <string>
 #include <vector>
-
-// Counts heap allocations, to prove the touch handler makes none.
-static std::atomic<long> g_allocations{0};
-void* operator new(std::size_t size) {
-    g_allocations++;
-    if (void* p = std::malloc(size ? size : 1))
-        return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace {
 
@@ -154,9 +138,7 @@ int main(int argc, char** argv) {
     SetCurrentDirectoryA(work.c_str());
 
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    LoadStringW(instance, IDS_WINDOW_TITLE, g_title, TITLE_CHARS);
-    LoadStringW(instance, IDS_WINDOW_CLASS, g_windowClass, TITLE_CHARS);
-    RegisterMainWindowClass(instance);
+    InitMainWindowClass(instance);
     ResetAppState();
     fakes::Reset();
     fakes::recordCalls = false; // the fakes' bookkeeping would count as the handler's allocations
@@ -171,7 +153,7 @@ int main(int argc, char** argv) {
     std::printf("%-34s %9s %9s %12s %11s\n", "case", "median us", "p99 us", "inputs/s", "core@3600/s");
 
     const int sizes[] = {1, 5, 10, 15};
-    long allocationsPerCase[4] = {};
+    long long allocationsPerCase[4] = {};
     double ratio[4] = {};
     for (int s = 0; s < 4; s++) {
         int n = sizes[s];
@@ -185,11 +167,11 @@ int main(int argc, char** argv) {
         for (int round = 0; round < 20; round++) {
             for (int i = 0; i < messages / 20; i++) {
                 ScriptMessage(n, TOUCHEVENTF_MOVE);
-                long before = g_allocations;
+                long long before = AllocationCount();
                 double t0 = NowUs();
                 SendTouch(n);
                 handler.push_back(NowUs() - t0);
-                allocationsPerCase[s] += g_allocations - before;
+                allocationsPerCase[s] += AllocationCount() - before;
             }
             for (int i = 0; i < messages / 20; i++) {
                 ScriptMessage(n, TOUCHEVENTF_MOVE);
@@ -228,16 +210,12 @@ int main(int argc, char** argv) {
 
     {
         SetMode(IDM_GESTURE);
-        fakes::gestureInfo = GESTUREINFO{};
-        fakes::gestureInfo.dwID = GID_PAN;
-        fakes::gestureInfo.dwFlags = GF_BEGIN;
+        fakes::gestureInfo = fakes::GestureAt(GID_PAN, GF_BEGIN, 0, 0);
         SendMessageW(g_hwnd, WM_GESTURE, 0, 0x4321);
         std::vector<double> samples;
         for (int i = 0; i < messages; i++) {
-            fakes::gestureInfo.dwID = (i % 3 == 2) ? GID_ROTATE : GID_PAN;
-            fakes::gestureInfo.dwFlags = 0;
-            fakes::gestureInfo.ptsLocation = {(SHORT)(300 + (i % 40)), (SHORT)(300 + (i % 30))};
-            fakes::gestureInfo.ullArguments = (ULONGLONG)(i * 37 % 5000);
+            fakes::gestureInfo = fakes::GestureAt((i % 3 == 2) ? GID_ROTATE : GID_PAN, 0, 300 + (i % 40),
+                                                  300 + (i % 30), (ULONGLONG)(i * 37 % 5000));
             double t0 = NowUs();
             SendMessageW(g_hwnd, WM_GESTURE, 0, 0x4321);
             UpdateWindow(g_hwnd);
@@ -265,7 +243,7 @@ int main(int argc, char** argv) {
         std::printf("%d input(s) %.2f%s", sizes[s], ratio[s], s < 3 ? ", " : "\n");
     std::printf("heap allocations in the touch handler: ");
     for (int s = 0; s < 4; s++)
-        std::printf("%ld%s", allocationsPerCase[s],
+        std::printf("%lld%s", allocationsPerCase[s],
                     s < 3 ? ", " : " (over all messages of the four cases)\n");
 
     CloseHandle(g_floorFile);

@@ -53,16 +53,10 @@ protected:
 
     // Scripts the next gesture record; the location is given in client pixels.
     void Script(DWORD id, DWORD flags, int clientX, int clientY, ULONGLONG argument = 0) {
-        POINT p = {clientX, clientY};
-        ClientToScreen(m_hwnd, &p);
-        ScriptScreen(id, flags, p.x, p.y, argument);
+        fakes::gestureInfo = fakes::GestureAtClient(m_hwnd, id, flags, clientX, clientY, argument);
     }
     void ScriptScreen(DWORD id, DWORD flags, int screenX, int screenY, ULONGLONG argument = 0) {
-        fakes::gestureInfo = GESTUREINFO{};
-        fakes::gestureInfo.dwID = id;
-        fakes::gestureInfo.dwFlags = flags;
-        fakes::gestureInfo.ptsLocation = {(SHORT)screenX, (SHORT)screenY};
-        fakes::gestureInfo.ullArguments = argument;
+        fakes::gestureInfo = fakes::GestureAt(id, flags, screenX, screenY, argument);
     }
 
     // Through the window procedure, to g_gestureEngine and g_shape.

@@ -230,13 +230,7 @@ protected:
 
     // Sends a gesture message with a location given in client pixels.
     LRESULT Gesture(DWORD id, DWORD flags, int clientX, int clientY, ULONGLONG argument = 0) {
-        POINT p = {clientX, clientY};
-        ClientToScreen(m_hwnd, &p);
-        fakes::gestureInfo = GESTUREINFO{};
-        fakes::gestureInfo.dwID = id;
-        fakes::gestureInfo.dwFlags = flags;
-        fakes::gestureInfo.ptsLocation = {(SHORT)p.x, (SHORT)p.y};
-        fakes::gestureInfo.ullArguments = argument;
+        fakes::gestureInfo = fakes::GestureAtClient(m_hwnd, id, flags, clientX, clientY, argument);
         return Send(WM_GESTURE, 0, (LPARAM)0x5150);
     }
 

@@ -77,6 +77,26 @@ TEST_F(TouchLogTest, MessageWritesCountAndInputLinesToBothLogs) {
     EXPECT_STREQ(g_contactText[0], L"WM_TOUCH0 (UP id=7 306, 151)(Rate=12)");
 }
 
+TEST_F(TouchLogTest, OversizedMessageAnnouncesItsOwnCountAndLogsTheFirstFifteen) {
+    CreateWindowUnderTest();
+    StartDump();
+    std::vector<TOUCHINPUT> inputs;
+    std::string log = "Touch count = 17\r\n";
+    std::string dump = "WM_TOUCH Count = 17\r\n";
+    for (int i = 0; i < 17; i++) {
+        inputs.push_back(At(50 + i, DOWN, 10 + i, 20));
+        if (i < SLOT_COUNT) {
+            std::string id = std::to_string(50 + i), x = std::to_string(10 + i);
+            log += "DOWN id =" + id + ", x = " + x + ", y =20\r\n";
+            dump += "WM_TOUCH" + std::to_string(i) + " (DOWN id=" + id + " " + x + ", 20)\r\n";
+        }
+    }
+    SendTouch(inputs);
+    StopDump();
+    EXPECT_EQ(TouchLogText(), log);
+    EXPECT_EQ(ReadFileBytes("logdump.txt"), dump);
+}
+
 TEST_F(TouchLogTest, InputWithoutPhaseIsDumpedWithItsOldTextOnly) {
     CreateWindowUnderTest();
     SendTouch({At(1, DOWN, 10, 10)});

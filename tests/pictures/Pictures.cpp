@@ -30,14 +30,7 @@ TOUCHINPUT At(DWORD id, DWORD flags, double x, double y) {
 }
 
 void Gesture(DWORD id, DWORD flags, int x, int y, ULONGLONG argument) {
-    POINT p = {x, y};
-    ClientToScreen(g_hwnd, &p);
-    GESTUREINFO gi = {};
-    gi.dwID = id;
-    gi.dwFlags = flags;
-    gi.ptsLocation = {(SHORT)p.x, (SHORT)p.y};
-    gi.ullArguments = argument;
-    fakes::gestureInfo = gi;
+    fakes::gestureInfo = fakes::GestureAtClient(g_hwnd, id, flags, x, y, argument);
     SendMessageW(g_hwnd, WM_GESTURE, 0, 2);
 }
 
@@ -104,9 +97,7 @@ void CALLBACK SnapAbout(HWND, UINT, UINT_PTR id, DWORD) {
 
 int main() {
     HINSTANCE instance = GetModuleHandleW(nullptr);
-    LoadStringW(instance, IDS_WINDOW_TITLE, g_title, TITLE_CHARS);
-    LoadStringW(instance, IDS_WINDOW_CLASS, g_windowClass, TITLE_CHARS);
-    RegisterMainWindowClass(instance);
+    InitMainWindowClass(instance);
     fakes::Reset();
     if (!CreateMainWindow(instance, SW_SHOWNORMAL))
         return 1;

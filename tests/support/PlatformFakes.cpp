@@ -59,6 +59,21 @@ TOUCHINPUT TouchAt(DWORD id, DWORD flags, int screenX, int screenY) {
     return t;
 }
 
+GESTUREINFO GestureAt(DWORD id, DWORD flags, int screenX, int screenY, ULONGLONG argument) {
+    GESTUREINFO g = {};
+    g.dwID = id;
+    g.dwFlags = flags;
+    g.ptsLocation = {(SHORT)screenX, (SHORT)screenY};
+    g.ullArguments = argument;
+    return g;
+}
+
+GESTUREINFO GestureAtClient(HWND hwnd, DWORD id, DWORD flags, int clientX, int clientY, ULONGLONG argument) {
+    POINT p = {clientX, clientY};
+    ClientToScreen(hwnd, &p);
+    return GestureAt(id, flags, p.x, p.y, argument);
+}
+
 } // namespace fakes
 
 namespace {
@@ -147,6 +162,27 @@ BOOL WINAPI FakeEnumDisplaySettingsW(LPCWSTR device, DWORD modeNumber, DEVMODEW*
     return real(device, modeNumber, mode);
 }
 
+// Watched, then passed on: the timer still fires.
+UINT_PTR WINAPI FakeSetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+    Record("SetTimer", {(long long)(INT_PTR)hwnd, (long long)id, elapse, proc != nullptr});
+    using Fn = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC);
+    static Fn real = (Fn)(void*)RealEntry(L"user32.dll", "SetTimer");
+    return real(hwnd, id, elapse, proc);
+}
+
+// Recorded with the fields of every record handed over, then passed on.
+BOOL WINAPI FakeSetGestureConfig(HWND hwnd, DWORD reserved, UINT count, PGESTURECONFIG configs, UINT size) {
+    if (fakes::recordCalls) {
+        fakes::Call call = {"SetGestureConfig", {(long long)(INT_PTR)hwnd, reserved, count, size}};
+        for (UINT i = 0; configs && i < count; i++)
+            call.args.insert(call.args.end(), {configs[i].dwID, configs[i].dwWant, configs[i].dwBlock});
+        fakes::calls.push_back(call);
+    }
+    using Fn = BOOL(WINAPI*)(HWND, DWORD, UINT, PGESTURECONFIG, UINT);
+    static Fn real = (Fn)(void*)RealEntry(L"user32.dll", "SetGestureConfig");
+    return real(hwnd, reserved, count, configs, size);
+}
+
 HBITMAP WINAPI FakeCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                                     DWORD offset) {
     Record("CreateDIBSection", {(long long)usage, info->bmiHeader.biWidth, info->bmiHeader.biHeight});
@@ -186,4 +222,6 @@ void* impChangeDisplaySettingsW __asm__(IMPORT_SYMBOL(ChangeDisplaySettingsW,
 void* impEnumDisplaySettingsW __asm__(IMPORT_SYMBOL(EnumDisplaySettingsW,
                                                     12)) = (void*)&FakeEnumDisplaySettingsW;
 void* impCreateDIBSection __asm__(IMPORT_SYMBOL(CreateDIBSection, 24)) = (void*)&FakeCreateDIBSection;
+void* impSetTimer __asm__(IMPORT_SYMBOL(SetTimer, 16)) = (void*)&FakeSetTimer;
+void* impSetGestureConfig __asm__(IMPORT_SYMBOL(SetGestureConfig, 20)) = (void*)&FakeSetGestureConfig;
 }

@@ -1,9 +1,10 @@
 // Link-level replacements, in the test binary only, for the platform calls that
 // cannot be driven here: touch-input and gesture information and their close
 // calls, touch registration and display-mode changes (plus watchers of the
-// display-mode enumeration and of DIB-section creation). They serve scripted
-// records and record every call, in order. DefWindowProcW is passed through to
-// the real one and recorded for WM_GESTURE only.
+// display-mode enumeration, of DIB-section creation, of timers and of the
+// gesture configuration). They serve scripted records and record every call,
+// in order. DefWindowProcW is passed through to the real one and recorded for
+// WM_GESTURE only.
 #pragma once
 
 #include "app/Win32.h"
@@ -50,6 +51,10 @@ extern std::function<void()> onChangeDisplaySettings;
 extern bool createDibSectionFails;
 extern HBITMAP lastDibSection;
 
+// SetTimer is recorded as (window, id, period in ms, timer procedure given)
+// and SetGestureConfig as (window, reserved, record count, record size, then
+// dwID, dwWant, dwBlock of each record); the real ones then run.
+
 void Reset();
 
 // Calls named `name`, and how many there were.
@@ -58,5 +63,11 @@ int CountCalls(const std::string& name);
 
 // A touch record with a position given in screen pixels (stored in hundredths).
 TOUCHINPUT TouchAt(DWORD id, DWORD flags, int screenX, int screenY);
+
+// A gesture record at a screen point (each coordinate cut to 16 bits, as the
+// platform's record holds it), and the same at a client point of `hwnd`.
+GESTUREINFO GestureAt(DWORD id, DWORD flags, int screenX, int screenY, ULONGLONG argument = 0);
+GESTUREINFO GestureAtClient(HWND hwnd, DWORD id, DWORD flags, int clientX, int clientY,
+                            ULONGLONG argument = 0);
 
 } // namespace fakes

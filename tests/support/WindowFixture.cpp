@@ -2,49 +2,12 @@
 
 #include "app/AppState.h"
 #include "app/MainWindow.h"
-#include "gesture/GestureEngine.h"
-#include "gesture/GestureRect.h"
 #include "support/PlatformFakes.h"
 
-#include <cstdio>
-#include <cstring>
+#include <algorithm>
 #include <direct.h>
 #include <fstream>
 #include <sstream>
-
-void ResetAppState() {
-    g_lineMode = 1;
-    g_touchMode = 0;
-    g_fullScreen = 0;
-    g_rateTimerOn = 0;
-    g_statusLines = -1;
-    g_savedMenu = nullptr;
-    g_savedWindowRect = RECT{};
-    g_buttonRect = RECT{};
-    if (g_touchLog.is_open())
-        g_touchLog.close();
-    g_touchLog.clear();
-    if (g_dumpFile)
-        fclose(g_dumpFile);
-    g_dumpFile = nullptr;
-    g_mouseText[0] = g_gestureText[0] = g_touchCountText[0] = 0;
-    std::memset(g_contactText, 0, sizeof(g_contactText));
-    std::memset(g_ansiLine, 0, sizeof(g_ansiLine));
-    g_textLength = 0;
-    std::memset(g_touchInputs, 0, sizeof(g_touchInputs));
-    g_touchInputCount = 0;
-    for (int i = 0; i < SLOT_COUNT; i++) {
-        g_slotContact[i] = -1;
-        g_strokeEnd[i] = POINT{};
-        g_eventCount[i] = 0;
-        g_eventRate[i] = 0;
-    }
-    g_shape = CGestureRect{};
-    g_gestureEngine.m_anchor = POINT{};
-    g_gestureEngine.m_location = POINT{};
-    g_gestureEngine.m_lastArgument = 0;
-    g_gestureEngine.m_shape = &g_shape;
-}
 
 std::string ReadFileBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -55,6 +18,26 @@ std::string ReadFileBytes(const std::string& path) {
 
 bool FileExists(const std::string& path) {
     return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+::testing::AssertionResult SameLines(const std::string& actual, const std::string& expected) {
+    size_t a = 0, e = 0;
+    for (long line = 1;; line++) {
+        if (a >= actual.size() && e >= expected.size())
+            return ::testing::AssertionSuccess();
+        size_t aEnd = std::min(actual.find('\n', a), actual.size());
+        size_t eEnd = std::min(expected.find('\n', e), expected.size());
+        std::string got = a < actual.size() ? actual.substr(a, aEnd - a) : "<end of text>";
+        std::string want = e < expected.size() ? expected.substr(e, eEnd - e) : "<end of text>";
+        if (got != want)
+            return ::testing::AssertionFailure() << "first difference at line " << line
+                                                 << "\n  actual:   " << got << "\n  expected: " << want;
+        if ((aEnd == actual.size()) != (eEnd == expected.size()))
+            return ::testing::AssertionFailure()
+                   << "line " << line << " ends with a newline in only one text";
+        a = aEnd + 1;
+        e = eEnd + 1;
+    }
 }
 
 void PumpMessages(int ms) {

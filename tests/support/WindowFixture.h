@@ -1,5 +1,5 @@
 // Test fixture that runs the real window code: each test gets a fresh working
-// directory, the program's state at its initial values, the fakes reset, and a
+// directory, the program's state at its initial values (ResetAppState), the fakes reset, and a
 // main window created by the program's own set-up function.
 #pragma once
 
@@ -9,12 +9,13 @@
 
 #include <string>
 
-// Puts every process-wide variable back to its value before start-up.
-void ResetAppState();
-
 // Reads a whole file; empty if it does not exist.
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
+
+// Compares two texts line by line. A difference is reported as the first line
+// that differs, with its number and both versions, not as the whole texts.
+::testing::AssertionResult SameLines(const std::string& actual, const std::string& expected);
 
 // Dispatches the window's messages for about `ms` milliseconds. Bounded on
 // purpose: in Line mode the window stays invalid, so the queue never empties.

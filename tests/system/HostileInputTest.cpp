@@ -7,8 +7,10 @@
 #include "gesture/GestureEngine.h"
 #include "gesture/GestureRect.h"
 #include "res/resource.h"
+#include "support/ClientPixels.h"
 #include "support/PlatformFakes.h"
 #include "support/WindowFixture.h"
+#include "touch/Painting.h"
 #include "touch/TouchInput.h"
 
 #include <climits>
@@ -50,13 +52,13 @@ protected:
     }
 
     void RandomGesture() {
-        GESTUREINFO& gi = fakes::gestureInfo;
-        gi = GESTUREINFO{};
-        gi.dwID = m_random() % 10;
-        gi.dwFlags = m_random() % 3 == 0 ? (DWORD)m_random() : (DWORD)(m_random() % 8);
-        gi.ptsLocation = {(SHORT)AnyInt(), (SHORT)AnyInt()};
-        gi.ullArguments =
+        DWORD id = m_random() % 10;
+        DWORD flags = m_random() % 3 == 0 ? (DWORD)m_random() : (DWORD)(m_random() % 8);
+        int x = AnyInt();
+        int y = AnyInt();
+        ULONGLONG argument =
             m_random() % 3 == 0 ? ((ULONGLONG)m_random() << 32 | m_random()) : (ULONGLONG)Extreme();
+        fakes::gestureInfo = fakes::GestureAt(id, flags, x, y, argument);
         fakes::gestureInfoFails = m_random() % 10 == 0;
         EXPECT_EQ(Send(WM_GESTURE, m_random(), (LPARAM)m_random()), 14);
     }
@@ -116,15 +118,50 @@ protected:
         }
         ASSERT_GE(g_shape.m_colorIndex, 0);
         ASSERT_LE(g_shape.m_colorIndex, 3);
-        // The scale may leave the finite range only as the arithmetic says;
-        // drawing must cope either way, so paint the rectangle now and then.
-        if (!std::isfinite(g_shape.m_scale) || !std::isfinite(g_shape.m_angle))
-            m_nonFinite++;
+    }
+
+    // Paints the rectangle through the window's own WM_PAINT in Gesture mode,
+    // whatever its numbers became (the scale may leave the finite range as the
+    // arithmetic says). The paint must run to its end. A drawn rectangle that
+    // lies wholly below the text rows shows its fill: no more than its area,
+    // and at least an eighth of it (the rest may be outline and diagonals).
+    void PaintRectangle(int step) {
+        Send(WM_COMMAND, IDM_GESTURE);
+        InvalidateRect(m_hwnd, nullptr, TRUE);
+        UpdateWindow(m_hwnd);
+        ASSERT_FALSE(GetUpdateRect(m_hwnd, nullptr, FALSE)) << "the paint did not end at step " << step;
+        const CGestureRect& r = g_shape;
+        m_finiteAtLastPaint = std::isfinite(r.m_scale);
+        // Drawn at no less than the smallest scale, NaN included.
+        double scale = std::isnan(r.m_scale) || r.m_scale < MIN_DRAW_SCALE ? MIN_DRAW_SCALE : r.m_scale;
+        double halfWidth = r.m_width * scale / 2, halfHeight = r.m_height * scale / 2;
+        if (halfWidth < 20 || halfHeight < 20 || halfWidth > 2000 || halfHeight > 2000)
+            return;
+        LONG reach = (LONG)std::hypot(halfWidth, halfHeight) + OUTLINE_WIDTH;
+        RECT box = {r.m_centerX - reach, r.m_centerY - reach, r.m_centerX + reach, r.m_centerY + reach};
+        RECT client = ClientRect();
+        if (box.left < 0 || box.top < 2 * STATUS_ROW_HEIGHT || box.right > client.right ||
+            box.bottom > client.bottom)
+            return;
+        int fill = ClientPixels(m_hwnd).CountColor(box, FILL_COLOR);
+        EXPECT_GE(fill, halfWidth * halfHeight / 2) << "step " << step << ", scale " << r.m_scale;
+        EXPECT_LE(fill, (2 * halfWidth + 2) * (2 * halfHeight + 2))
+            << "step " << step << ", scale " << r.m_scale;
+        m_fillChecks++;
+    }
+
+    // A zoom update of the rectangle by argument / previous argument.
+    void Zoom(ULONGLONG from, ULONGLONG to) {
+        fakes::gestureInfo = fakes::GestureAtClient(m_hwnd, GID_ZOOM, GF_BEGIN, 400, 300, from);
+        Send(WM_GESTURE, 0, 1);
+        fakes::gestureInfo = fakes::GestureAtClient(m_hwnd, GID_ZOOM, 0, 400, 300, to);
+        Send(WM_GESTURE, 0, 2);
     }
 
     std::mt19937 m_random{1};
     std::set<int> m_downIds;
-    int m_nonFinite = 0;
+    bool m_finiteAtLastPaint = true;
+    int m_fillChecks = 0;
 };
 
 } // namespace
@@ -139,16 +176,37 @@ TEST_F(HostileInputTest, RandomMessagesKeepTheStateSound) {
         for (int i = 0; i < messages / 3; i++) {
             RandomMessage();
             CheckInvariants(i);
+            // Every 40 messages, and whenever the scale enters or leaves the finite range.
+            bool finite = std::isfinite(g_shape.m_scale);
+            if (i % 40 == 39 || finite != m_finiteAtLastPaint)
+                PaintRectangle(i);
             if (HasFatalFailure())
                 return;
         }
     }
-    // Paint in Gesture mode whatever the rectangle's numbers became.
+    PaintRectangle(messages);
+    EXPECT_GT(m_fillChecks, 0); // the pixel check did run
+    RecordProperty("rectangle_fills_checked", m_fillChecks);
+}
+
+TEST_F(HostileInputTest, RectangleOfNoFiniteScaleStillPaints) {
+    CreateWindowUnderTest();
     Send(WM_COMMAND, IDM_GESTURE);
-    InvalidateRect(m_hwnd, nullptr, TRUE);
-    UpdateWindow(m_hwnd);
-    EXPECT_TRUE(IsWindow(m_hwnd));
-    RecordProperty("non_finite_rectangle_states", m_nonFinite);
+    // 900 x 850, panned from (900, 850) to (400, 350).
+    Send(WM_SIZE, 0, MAKELPARAM(1800, 1700));
+    fakes::gestureInfo = fakes::GestureAtClient(m_hwnd, GID_PAN, GF_BEGIN, 600, 600);
+    Send(WM_GESTURE, 0, 1);
+    fakes::gestureInfo = fakes::GestureAtClient(m_hwnd, GID_PAN, 0, 100, 100);
+    Send(WM_GESTURE, 0, 2);
+    // Each begin takes a new reference, so the factors of 2^64 - 1 pile up.
+    for (int i = 0; i < 20 && std::isfinite(g_shape.m_scale); i++)
+        Zoom(1, ~0ull);
+    ASSERT_EQ(g_shape.m_scale, INFINITY);
+    PaintRectangle(1);
+    Zoom(1, 0); // infinity times 0
+    ASSERT_TRUE(std::isnan(g_shape.m_scale));
+    PaintRectangle(2);
+    EXPECT_EQ(m_fillChecks, 1); // drawn at the smallest scale: half sizes 22 and 21
 }
 
 TEST_F(HostileInputTest, MissingFilesLeaveEveryOtherFeatureWorking) {

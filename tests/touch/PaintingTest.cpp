@@ -41,6 +41,19 @@ void SetText(WCHAR* buffer, size_t capacity, const wchar_t* text) {
     wcsncpy(buffer, text, capacity);
 }
 
+// The main window's client area as its WM_CREATE arrives, seen by a hook.
+RECT g_clientAtCreate;
+HHOOK g_createHook;
+
+LRESULT CALLBACK WatchCreate(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* m = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    WCHAR className[TITLE_CHARS] = L"";
+    if (code == HC_ACTION && m->message == WM_CREATE && GetClassNameW(m->hwnd, className, TITLE_CHARS) &&
+        lstrcmpW(className, g_windowClass) == 0)
+        GetClientRect(m->hwnd, &g_clientAtCreate);
+    return CallNextHookEx(g_createHook, code, wParam, lParam);
+}
+
 TOUCHINPUT Input(DWORD id, DWORD flags, int x, int y) {
     TOUCHINPUT t = {};
     t.dwID = id;
@@ -245,15 +258,25 @@ TEST_F(PaintingTest, MouseMoveShowsUnsignedWordsAndRepaintsEverythingWithErase) 
 }
 
 TEST_F(PaintingTest, ButtonMessagesRepaintOnlyTheCreationTimeQuarter) {
+    g_clientAtCreate = RECT{};
+    g_createHook = SetWindowsHookExW(WH_CALLWNDPROC, WatchCreate, nullptr, GetCurrentThreadId());
     CreateInMode(IDM_GESTURE);
+    UnhookWindowsHookEx(g_createHook);
+    const RECT quarter = {0, 0, g_clientAtCreate.right / 2, g_clientAtCreate.bottom / 2};
+    ASSERT_GT(quarter.right, 20);
+    ASSERT_GT(quarter.bottom, 20);
     // A later size does not move the quarter.
-    RECT quarter = g_buttonRect;
     ShowWindow(m_hwnd, SW_RESTORE);
     SetWindowPos(m_hwnd, nullptr, 0, 0, 300, 200, SWP_NOZORDER);
     PumpMessages(20);
     ShowWindow(m_hwnd, SW_MAXIMIZE);
     PumpMessages(20);
-    ASSERT_TRUE(EqualRect(&quarter, &g_buttonRect));
+    // The client area holds the quarter and more: nothing of the repaint area is clipped.
+    RECT client = ClientRect();
+    ASSERT_GT(client.right, quarter.right + 20);
+    ASSERT_GT(client.bottom, quarter.bottom + 20);
+    HRGN expected = CreateRectRgnIndirect(&quarter);
+    HRGN update = CreateRectRgn(0, 0, 0, 0);
 
     struct Case {
         UINT message;
@@ -264,15 +287,16 @@ TEST_F(PaintingTest, ButtonMessagesRepaintOnlyTheCreationTimeQuarter) {
         PaintOnce(m_hwnd);
         EXPECT_EQ(Send(c.message, 0, MAKELPARAM(12, 65535)), 0);
         EXPECT_STREQ(g_mouseText, c.text);
-        RECT update;
-        ASSERT_TRUE(GetUpdateRect(m_hwnd, &update, FALSE));
-        EXPECT_TRUE(EqualRect(&update, &quarter));
+        EXPECT_EQ(GetUpdateRgn(m_hwnd, update, FALSE), SIMPLEREGION);
+        EXPECT_TRUE(EqualRgn(update, expected));
         // Erased inside the quarter, untouched outside it.
         EXPECT_TRUE(ErasePendingAt(m_hwnd, quarter.right - 10, quarter.bottom - 10));
         InvalidateRect(m_hwnd, &quarter, FALSE);
         Send(c.message, 0, MAKELPARAM(12, 65535));
         EXPECT_FALSE(ErasePendingAt(m_hwnd, quarter.right + 10, quarter.bottom + 10));
     }
+    DeleteObject(update);
+    DeleteObject(expected);
 }
 
 TEST_F(PaintingTest, MouseInLineModeChangesNothing) {
