@@ -7,16 +7,6 @@
 #include "gesture/GestureEngine.h"
 #include "gesture/GestureRect.h"
 
-#include <cstring>
-
-namespace {
-
-// The start values that are not zero (besides the free slots).
-constexpr BYTE START_LINE_MODE = 1;    // kovrin starts in Line mode
-constexpr int START_STATUS_LINES = -1; // the (empty) gesture line
-
-} // namespace
-
 BYTE g_lineMode = START_LINE_MODE;
 BYTE g_touchMode = 0;
 BYTE g_fullScreen = 0;
@@ -55,35 +45,4 @@ void ResetTouchTables() {
         g_slotContact[i] = FREE_SLOT;
         g_strokeEnd[i] = POINT{0, 0};
     }
-}
-
-void ResetAppState() {
-    g_lineMode = START_LINE_MODE;
-    g_touchMode = 0;
-    g_fullScreen = 0;
-    g_rateTimerOn = 0;
-    g_statusLines = START_STATUS_LINES;
-    g_savedMenu = nullptr;
-    g_savedWindowRect = RECT{};
-    g_buttonRect = RECT{};
-    if (g_touchLog.is_open())
-        g_touchLog.close();
-    g_touchLog.clear();
-    if (g_dumpFile)
-        fclose(g_dumpFile);
-    g_dumpFile = nullptr;
-    std::memset(g_mouseText, 0, sizeof(g_mouseText));
-    std::memset(g_gestureText, 0, sizeof(g_gestureText));
-    std::memset(g_touchCountText, 0, sizeof(g_touchCountText));
-    std::memset(g_contactText, 0, sizeof(g_contactText));
-    std::memset(g_ansiLine, 0, sizeof(g_ansiLine));
-    g_textLength = 0;
-    std::memset(g_touchInputs, 0, sizeof(g_touchInputs));
-    ResetTouchTables();
-    for (int i = 0; i < SLOT_COUNT; i++) {
-        g_eventCount[i] = 0;
-        g_eventRate[i] = 0;
-    }
-    g_shape = CGestureRect{};
-    g_gestureEngine = CMyGestureEngine(&g_shape);
 }

@@ -26,6 +26,10 @@ static_assert(sizeof(GESTUREINFO) == 48, "GESTUREINFO is 48 bytes");
 static_assert(sizeof(GESTURECONFIG) == 12, "GESTURECONFIG is 12 bytes");
 #endif
 
+// The start values that are not zero (besides the free slots).
+constexpr BYTE START_LINE_MODE = 1;    // kovrin starts in Line mode
+constexpr int START_STATUS_LINES = -1; // the (empty) gesture line
+
 // Mode and flags
 extern BYTE g_lineMode;    // Line mode: strokes drawn by the touch handler
 extern BYTE g_touchMode;   // Touch mode: discs at moving contacts
@@ -66,7 +70,3 @@ extern CMyGestureEngine g_gestureEngine;
 // The part of the start state that window creation sets again: no inputs,
 // every slot free, every stroke end at (0, 0).
 void ResetTouchTables();
-
-// Closes the logs and puts every variable above back to its start value, all
-// but the names and the instance handle that start-up fills once.
-void ResetAppState();

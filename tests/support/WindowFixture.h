@@ -9,6 +9,10 @@
 
 #include <string>
 
+// Closes the logs and puts every process-wide variable back to its start
+// value, all but the names and the instance handle that start-up fills once.
+void ResetAppState();
+
 // Reads a whole file; empty if it does not exist.
 std::string ReadFileBytes(const std::string& path);
 bool FileExists(const std::string& path);
