@@ -86,7 +86,7 @@ public:
     }
 
     // A whole number of pixels, and its mm twin.
-    void Length(const char* name, std::int64_t px) {
+    void WholeLength(const char* name, std::int64_t px) {
         Integer((std::string(name) + "_px").c_str(), px);
         if (m_options.pxPerMm) {
             Key((std::string(name) + "_mm").c_str());
@@ -160,8 +160,8 @@ std::string FormatJson(const Report& report, const Options& options, const std::
     j.Key("coverage");
     j.Open('{');
     const Coverage& c = report.coverage;
-    j.Length("cell", (std::int64_t)c.cellPx);
-    j.Length("requested_cell", (std::int64_t)c.requestedCellPx);
+    j.WholeLength("cell", c.cellPx);
+    j.WholeLength("requested_cell", c.requestedCellPx);
     j.Integer("origin_x", (std::int64_t)c.origin.x);
     j.Integer("origin_y", (std::int64_t)c.origin.y);
     j.Integer("columns", (std::int64_t)c.columns);
