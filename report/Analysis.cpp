@@ -542,6 +542,7 @@ private:
             s.drawn.push_back(Point{o.lastX, o.lastY});
             m_drawnTotal++;
         }
+        s.drawn.shrink_to_fit(); // kept strokes hold what they show, not what they once did
         double reach = std::sqrt(o.maxReach2);
         if (reach <= m_options.stationaryExtentPx)
             s.jitterPx = reach;
@@ -588,9 +589,15 @@ private:
             m_drawnCap /= 2;
             m_drawnTotal = 0;
             for (Stroke& s : m_report.strokes) {
-                while (s.drawn.size() > m_drawnCap) {
-                    Halve(s.drawn, true);
-                    Halve(s.deviation, true);
+                // Closed strokes may hold their last point beyond the bound,
+                // as they did when the bound was not yet lowered.
+                if (s.drawn.size() > m_drawnCap + 1) {
+                    while (s.drawn.size() > m_drawnCap + 1) {
+                        Halve(s.drawn, true);
+                        Halve(s.deviation, true);
+                    }
+                    s.drawn.shrink_to_fit();
+                    s.deviation.shrink_to_fit();
                 }
                 m_drawnTotal += s.drawn.size();
             }

@@ -16,8 +16,8 @@ constexpr std::size_t MAX_KEPT_STROKES =
     100000; // strokes listed in DOWN order; later ones only when they fail
 constexpr std::size_t MAX_ANOMALIES = 100000;
 constexpr std::size_t MAX_DIAGNOSTICS = 100;
-constexpr std::size_t DRAWN_POINTS_PER_STROKE = 2000;
-constexpr std::size_t DRAWN_POINTS_TOTAL = 1000000; // past it every drawn copy is thinned
+constexpr std::size_t DRAWN_POINTS_PER_STROKE = 2000; // plus the last point
+constexpr std::size_t DRAWN_POINTS_TOTAL = 250000;    // past it every drawn copy is thinned
 constexpr std::int64_t MAX_COVERAGE_CELLS = 1000000;
 
 // Reads the whole log from `input` (opened in binary mode) and computes every

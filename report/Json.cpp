@@ -20,9 +20,19 @@ const char* AnomalyName(AnomalyKind kind) {
     return "";
 }
 
+// Writes into `out`; with a file, hands the text over to it in pieces, so a
+// long document is never held whole.
 class CJson {
 public:
-    CJson(std::string& out, const Options& options) : m_out(out), m_options(options) {}
+    CJson(std::string& out, std::FILE* file, const Options& options)
+        : m_out(out), m_file(file), m_options(options) {}
+
+    void Spill() {
+        if (m_file) {
+            std::fwrite(m_out.data(), 1, m_out.size(), m_file);
+            m_out.clear();
+        }
+    }
 
     // `"name": ` after a comma when it is not the first member.
     void Key(const char* name) {
@@ -51,6 +61,8 @@ public:
 
     // Starts a new line for the next member or element.
     void Line(const char* indent) {
+        if (m_out.size() >= SPILL_BYTES)
+            Spill();
         if (!m_first)
             m_out += ',';
         m_out += '\n';
@@ -59,6 +71,8 @@ public:
     }
 
     void Element(std::uint64_t value) {
+        if (m_out.size() >= SPILL_BYTES)
+            Spill();
         if (!m_first)
             m_out += ", ";
         m_first = false;
@@ -114,17 +128,17 @@ private:
             m_out += "null";
     }
 
+    static constexpr std::size_t SPILL_BYTES = 1 << 16;
+
     std::string& m_out;
+    std::FILE* m_file;
     const Options& m_options;
     bool m_first = true;
 };
 
-} // namespace
-
-std::string FormatJson(const Report& report, const Options& options, const std::vector<Failure>& failures) {
-    std::string out;
-    out.reserve(4096 + report.strokes.size() * 300 + report.coverage.counts.size() * 4);
-    CJson j(out, options);
+void Emit(std::string& out, std::FILE* file, const Report& report, const Options& options,
+          const std::vector<Failure>& failures) {
+    CJson j(out, file, options);
     j.Open('{');
     j.Line("  ");
     j.Integer("messages", report.messages);
@@ -210,7 +224,23 @@ std::string FormatJson(const Report& report, const Options& options, const std::
     j.Close(']', failures.empty() ? nullptr : "  ");
     j.Close('}', "");
     out += '\n';
+    j.Spill();
+}
+
+} // namespace
+
+std::string FormatJson(const Report& report, const Options& options, const std::vector<Failure>& failures) {
+    std::string out;
+    Emit(out, nullptr, report, options, failures);
     return out;
+}
+
+bool WriteJson(std::FILE* file, const Report& report, const Options& options,
+               const std::vector<Failure>& failures) {
+    std::string buffer;
+    buffer.reserve(1 << 17);
+    Emit(buffer, file, report, options, failures);
+    return std::ferror(file) == 0;
 }
 
 } // namespace report

@@ -5,11 +5,16 @@
 #include "report/Report.h"
 #include "report/Verdict.h"
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
 namespace report {
 
 std::string FormatJson(const Report& report, const Options& options, const std::vector<Failure>& failures);
+
+// The same document written to `file` as it is made; false on a write error.
+bool WriteJson(std::FILE* file, const Report& report, const Options& options,
+               const std::vector<Failure>& failures);
 
 } // namespace report

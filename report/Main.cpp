@@ -32,11 +32,12 @@ int Fail(const std::string& message) {
     return EXIT_UNUSABLE;
 }
 
-bool WriteFile(const std::string& path, const std::string& text) {
+bool WriteJsonFile(const std::string& path, const report::Report& r, const report::Options& options,
+                   const std::vector<report::Failure>& failures) {
     std::FILE* f = std::fopen(path.c_str(), "wb"); // the same bytes on every system
     if (!f)
         return false;
-    bool written = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+    bool written = report::WriteJson(f, r, options, failures);
     return std::fclose(f) == 0 && written;
 }
 
@@ -80,7 +81,7 @@ int Run(int argc, char** argv) {
     std::fwrite(summary.data(), 1, summary.size(), stdout);
     std::fflush(stdout);
 
-    if (!cl.jsonPath.empty() && !WriteFile(cl.jsonPath, report::FormatJson(r, cl.options, failures)))
+    if (!cl.jsonPath.empty() && !WriteJsonFile(cl.jsonPath, r, cl.options, failures))
         return Fail(cl.jsonPath + ": cannot write the JSON: " + std::strerror(errno));
     if (!cl.htmlPath.empty()) {
         std::ofstream html(cl.htmlPath, std::ios::binary | std::ios::trunc);

@@ -1,8 +1,10 @@
 // The figures on logs whose answers are known by construction.
 #include "ReportTestSupport.h"
+#include "report/Verdict.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 using namespace report;
@@ -259,4 +261,48 @@ TEST(AnalysisTest, MemoryBoundsKeepCountsExact) {
     EXPECT_EQ(r.diagnostics[0].line, (std::uint64_t)MAX_OPEN_STROKES + 1);
     EXPECT_NE(r.diagnostics[0].text.find("contact 0 (down since line 1) is taken as stuck"),
               std::string::npos);
+}
+
+TEST(AnalysisTest, DrawnCopiesStayWithinTheirTotalKeepingEndsAndDeviations) {
+    // 300 straight strokes of 2000 points: 600000 points to draw.
+    std::string log;
+    for (std::uint32_t id = 0; id < 300; id++) {
+        log += Down(id, 0, (std::int32_t)id);
+        for (int i = 1; i < 1999; i++)
+            log += Move(id, i, (std::int32_t)id + (i % 4 == 1 || i % 4 == 2 ? 1 : 0));
+        log += Up(id, 1999, (std::int32_t)id);
+    }
+    Report r = Analyse(log);
+    ASSERT_EQ(r.strokes.size(), 300u);
+    std::size_t total = 0;
+    for (const Stroke& s : r.strokes) {
+        total += s.drawn.size();
+        EXPECT_EQ(s.drawn.front().x, 0);
+        EXPECT_EQ(s.drawn.back().x, 1999);
+        EXPECT_EQ(s.deviation.size(), s.drawn.size());
+        EXPECT_TRUE(std::is_sorted(s.drawn.begin(), s.drawn.end(),
+                                   [](const Point& a, const Point& b) { return a.x < b.x; }));
+    }
+    EXPECT_LE(total, DRAWN_POINTS_TOTAL);
+    EXPECT_GE(total, DRAWN_POINTS_TOTAL / 4);
+    EXPECT_EQ(r.strokes.back().drawn.size(), r.strokes.front().drawn.size()); // thinned alike
+}
+
+TEST(AnalysisTest, PastTheKeptStrokesOnlyFailingOnesAreKeptAndAllAreCounted) {
+    std::string log;
+    const std::uint32_t strokes = (std::uint32_t)MAX_KEPT_STROKES + 10;
+    for (std::uint32_t id = 0; id < strokes; id++) {
+        bool gap = id == 3 || id == strokes - 4; // one kept anyway, one past the bound
+        log += Down(id, 0, 0) + Up(id, gap ? 50 : 5, 0);
+    }
+    Options o;
+    o.maxGapPx = 10;
+    Report r = Analyse(log, o);
+    EXPECT_EQ(r.StrokeCount(), strokes);
+    EXPECT_EQ(r.strokes.size(), MAX_KEPT_STROKES + 1);
+    EXPECT_EQ(r.omittedStrokes, 9u);
+    EXPECT_EQ(r.strokes.back().id, strokes - 4);
+    std::vector<Failure> failures = FindFailures(r, o);
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(r.strokes[failures[1].stroke].id, strokes - 4);
 }
