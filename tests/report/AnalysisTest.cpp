@@ -86,36 +86,46 @@ TEST(AnalysisTest, LineFitFindsAKnownPerpendicularOffsetPattern) {
 }
 
 TEST(AnalysisTest, ALongStrokeKeepsItsExtremesExactAndADecimatedDrawing) {
-    // 20000 points along y = 1000, balanced bumps of 7 early on and of 3
-    // late: the line is y = 1000 and the largest distance is 7, far
-    // behind the points an open stroke keeps at full resolution.
-    std::vector<Point> points;
-    for (int i = 0; i < 20000; i++) {
-        int y = 1000;
-        if (i == 100 || i == 301)
-            y += 7;
-        if (i == 101 || i == 300)
-            y -= 7;
-        if (i == 15000 || i == 16001)
-            y += 3;
-        if (i == 15001 || i == 16000)
-            y -= 3;
-        points.push_back({i, y});
+    // About 20000 points along y = 1000, pushed off in balanced groups (the
+    // fit stays y = 1000): +a, -a, -a, +a with a from 0 to 5, and early on,
+    // far behind the points an open stroke keeps whole, one group
+    // +2b, -b, -b, -b, -b, +2b with b = 5: the largest distance, 10, lies on
+    // one side only; `side` flips it.
+    for (int side : {1, -1}) {
+        std::vector<Point> points;
+        double squares = 0;
+        unsigned seed = 1;
+        while (points.size() < 20000) {
+            int i = (int)points.size();
+            seed = seed * 1103515245 + 12345;
+            std::vector<int> offsets;
+            if (i == 1200) {
+                offsets = {10, -5, -5, -5, -5, 10};
+            } else {
+                int a = (int)(seed >> 16) % 6;
+                offsets = {a, -a, -a, a};
+            }
+            for (int o : offsets) {
+                points.push_back({(int)points.size(), 1000 + side * o});
+                squares += (double)o * o;
+            }
+        }
+        int last = (int)points.size() - 1;
+        Report r = Analyse(Stroke1(1, points));
+        const Stroke& s = r.strokes[0];
+        ASSERT_TRUE(s.lineMaxDevPx);
+        EXPECT_NEAR(*s.lineMaxDevPx, 10.0, 1e-9) << side;
+        EXPECT_NEAR(*s.lineRmsDevPx, std::sqrt(squares / points.size()), 1e-6);
+        EXPECT_EQ(s.lineFrom.x, 0);
+        EXPECT_EQ(s.lineTo.x, last);
+        EXPECT_EQ(s.lineFrom.y, 1000);
+        EXPECT_EQ(s.lineTo.y, 1000);
+        EXPECT_LE(s.drawn.size(), DRAWN_POINTS_PER_STROKE + 1);
+        EXPECT_GE(s.drawn.size(), DRAWN_POINTS_PER_STROKE / 2);
+        EXPECT_EQ(s.drawn.front().x, 0);
+        EXPECT_EQ(s.drawn.back().x, last);
+        EXPECT_EQ(s.deviation.size(), s.drawn.size());
     }
-    Report r = Analyse(Stroke1(1, points));
-    const Stroke& s = r.strokes[0];
-    ASSERT_TRUE(s.lineMaxDevPx);
-    EXPECT_NEAR(*s.lineMaxDevPx, 7.0, 1e-9);
-    EXPECT_NEAR(*s.lineRmsDevPx, std::sqrt((4 * 49.0 + 4 * 9.0) / 20000),
-                1e-6); // from the sums, not the hull
-    EXPECT_EQ(s.lineFrom.x, 0);
-    EXPECT_EQ(s.lineTo.x, 19999);
-    EXPECT_EQ(s.lineFrom.y, 1000);
-    EXPECT_LE(s.drawn.size(), DRAWN_POINTS_PER_STROKE);
-    EXPECT_GE(s.drawn.size(), DRAWN_POINTS_PER_STROKE / 2);
-    EXPECT_EQ(s.drawn.front().x, 0);
-    EXPECT_EQ(s.drawn.back().x, 19999);
-    EXPECT_EQ(s.deviation.size(), s.drawn.size());
 }
 
 TEST(AnalysisTest, JitterIsTheRadiusOfPointsOnACircleAroundTheDown) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 using namespace report;
@@ -102,22 +103,26 @@ TEST(LogReaderTest, SplitsCrLfAndLfLinesAndHoldsBackACutOffLast) {
 }
 
 TEST(LogReaderTest, LinesAcrossChunkBoundariesAndOverlongLinesKeepTheirNumbers) {
-    // The second line straddles the first chunk boundary, the fourth (300
-    // bytes, too long) the second one.
+    // The second line straddles the first chunk boundary, the fourth (too
+    // long, and 1000 bytes of it before) the second one.
     std::string log(CHUNK_BYTES - 12, 'x');
     log += "\r\n";
     log += "DOWN id =1, x = 2, y =3\r\n";
-    log += std::string(CHUNK_BYTES - log.size() % CHUNK_BYTES - 100, 'y') + "\n";
-    log += std::string(300, 'z') + "\r\n";
+    log += std::string(CHUNK_BYTES - log.size() % CHUNK_BYTES - 1001, 'y') + "\n";
+    log += std::string(1300, 'z') + "\r\n";
     log += "UP   id =1, x = 2, y =3\r\n";
+    while (log.size() < 3 * CHUNK_BYTES + 1000) // whole lines across the third boundary
+        log += "Touch count = 0\r\n";
+    std::uint64_t lines = (std::uint64_t)std::count(log.begin(), log.end(), '\n');
     log += std::string(3 * CHUNK_BYTES, 'w'); // cut off, never buffered
     Fed fed = Feed(log);
     EXPECT_EQ(fed.longLines, (std::vector<std::uint64_t>{1, 3, 4}));
-    ASSERT_EQ(fed.lines.size(), 2u);
+    ASSERT_EQ(fed.lines.size(), lines - 3);
     EXPECT_EQ(fed.lines[0], (std::pair<std::uint64_t, std::string>{2, "DOWN id =1, x = 2, y =3"}));
     EXPECT_EQ(fed.lines[1], (std::pair<std::uint64_t, std::string>{5, "UP   id =1, x = 2, y =3"}));
+    EXPECT_EQ(fed.lines.back(), (std::pair<std::uint64_t, std::string>{lines, "Touch count = 0"}));
     EXPECT_TRUE(fed.status.cutOff);
-    EXPECT_EQ(fed.status.lines, 5u);
+    EXPECT_EQ(fed.status.lines, lines);
 }
 
 TEST(LogReaderTest, MalformedLinesAreSkippedWithTheirNumbersAndTheRestAnalysed) {
