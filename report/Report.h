@@ -44,8 +44,8 @@ struct Stroke {
     std::uint64_t firstLine = 0;    // 1-based log line of the DOWN
     std::uint64_t lastLine = 0;     // 1-based log line of its last input
     bool lifted = false;            // ended by its UP
-    std::vector<Point> drawn;       // decimated copy of the points, for the page
-    std::vector<float> deviation;   // decimated signed distance from the fit along the stroke (lines only)
+    std::vector<Point> drawn;       // decimated copy of the points, for the page; first and last kept
+    std::vector<float> deviation;   // signed distance from the fit of each drawn point (lines only)
 };
 
 enum class AnomalyKind { Stuck, Ghost, Redown, SinglePoint };
@@ -56,10 +56,11 @@ struct Anomaly {
     std::uint64_t line = 0; // 1-based log line
 };
 
-// The seen area (bounding box of every point) cut into cellPx squares.
+// The seen area (bounding box of every point) cut into cellPx squares, aligned
+// on multiples of cellPx in client pixels.
 struct Coverage {
     std::int32_t cellPx = 40;
-    Point origin; // top-left of cell (0, 0)
+    Point origin; // top-left of cell (0, 0), within int32 (clamped at its lower end)
     std::int32_t columns = 0;
     std::int32_t rows = 0;
     std::vector<std::uint64_t> counts;    // points per cell, row-major

@@ -116,10 +116,10 @@ std::uint64_t WriteLog(const std::string& path, std::uint64_t lines) {
                 double a = uniform(0, 6.283), speed = uniform(1, 6);
                 g.dx = speed * std::cos(a);
                 g.dy = speed * std::sin(a);
-                g.radius = uniform(20, 300);
-                g.cx = g.x - g.radius;
-                g.cy = g.y;
-                g.angle = 0;
+                g.radius = uniform(20, std::min({300.0, g.x, 1919 - g.x, g.y / 2}));
+                g.cx = g.x;
+                g.cy = g.y - g.radius;
+                g.angle = 1.5708; // starts at the DOWN point
                 g.step = speed / g.radius;
                 inputs.push_back({"DOWN id =", &g});
                 continue;
@@ -130,7 +130,11 @@ std::uint64_t WriteLog(const std::string& path, std::uint64_t lines) {
                 inputs.push_back({"UP   id =", &g});
                 continue;
             }
-            if (g.shape == 0) {
+            if (g.shape == 0) { // a ruler line, turned back at the screen's edges
+                if (g.x + g.dx < 0 || g.x + g.dx > 1919)
+                    g.dx = -g.dx;
+                if (g.y + g.dy < 0 || g.y + g.dy > 1079)
+                    g.dy = -g.dy;
                 g.x += g.dx + uniform(-0.7, 0.7);
                 g.y += g.dy + uniform(-0.7, 0.7);
             } else if (g.shape == 1) {
