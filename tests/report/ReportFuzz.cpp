@@ -46,6 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string why;
     std::uint64_t line = 0;
     report::IsUnusable(r, why, line);
+    // A grid at its million-cell cap takes a sanitized build a good part of a
+    // second to write out; the native hostile-input test writes such grids.
+    if (r.coverage.counts.size() > 65536)
+        return 0;
     std::vector<report::Failure> failures = report::FindFailures(r, o);
     std::string json = report::FormatJson(r, o, failures);
     std::string summary = report::FormatSummary(r, o, failures, "touch.log");
