@@ -315,7 +315,10 @@ private:
             m_report.firstBadLine = line;
             m_report.firstBadWhy = why;
         }
-        Diagnose(line, std::string("skipped: ") + why);
+        if (m_report.diagnostics.size() < MAX_DIAGNOSTICS) // no string made past the bound
+            m_report.diagnostics.push_back({line, std::string("skipped: ") + why});
+        else
+            m_report.omittedDiagnostics++;
     }
 
     void Diagnose(std::uint64_t line, std::string text) {

@@ -64,6 +64,17 @@ const char* AnomalyText(AnomalyKind kind) {
     return "";
 }
 
+// A grid up to this size is drawn as a character map; a larger one lists
+// its first empty cells.
+constexpr std::int32_t MAP_COLUMNS = 120;
+constexpr std::int32_t MAP_ROWS = 80;
+constexpr std::size_t EMPTY_CELLS_LISTED = 20;
+
+// "1 stroke", "2 strokes".
+std::string Many(std::uint64_t n, const char* one, const char* many) {
+    return std::to_string(n) + " " + (n == 1 ? one : many);
+}
+
 void More(CText& t, std::uint64_t more) {
     if (more)
         t.Line("  ... and %llu more, not listed", U(more));
@@ -82,17 +93,20 @@ std::string FormatSummary(const Report& r, const Options& options, const std::ve
     if (r.cutOff)
         lines += ", then a last line cut off mid-line (not analysed)";
     t.Line("  %s", lines.c_str());
-    t.Line("  %llu messages, %llu inputs, %llu strokes, at most %llu contacts down at once", U(r.messages),
-           U(r.inputs), U(r.StrokeCount()), U(r.maxContacts));
+    t.Line("  %s, %s, %s; at most %s down at once", Many(r.messages, "message", "messages").c_str(),
+           Many(r.inputs, "input", "inputs").c_str(), Many(r.StrokeCount(), "stroke", "strokes").c_str(),
+           Many(r.maxContacts, "contact", "contacts").c_str());
     if (r.droppedMessages)
-        t.Line("  dropped inputs: %llu messages announced %llu more inputs than were logged",
-               U(r.droppedMessages), U(r.droppedInputs));
+        t.Line("  dropped inputs: %s announced %s more than were logged",
+               Many(r.droppedMessages, "message", "messages").c_str(),
+               Many(r.droppedInputs, "input", "inputs").c_str());
     else
         t.Line("  dropped inputs: none");
 
     t.Blank();
-    t.Line("Anomalies: %llu stuck, %llu ghosts, %llu repeated DOWN, %llu single-point strokes", U(r.stuck),
-           U(r.ghosts), U(r.redowns), U(r.singlePoints));
+    t.Line("Anomalies: %llu stuck, %s, %llu repeated DOWN, %s", U(r.stuck),
+           Many(r.ghosts, "ghost", "ghosts").c_str(), U(r.redowns),
+           Many(r.singlePoints, "single-point stroke", "single-point strokes").c_str());
     std::size_t listed = r.anomalies.size() < SUMMARY_MAX_ROWS ? r.anomalies.size() : SUMMARY_MAX_ROWS;
     for (std::size_t i = 0; i < listed; i++) {
         const Anomaly& a = r.anomalies[i];
@@ -147,8 +161,9 @@ std::string FormatSummary(const Report& r, const Options& options, const std::ve
             continue;
         if (found++ < SUMMARY_MAX_ROWS) {
             shown++;
-            t.Line("  stroke %-6zu contact %-10lu line %-10llu jitter %s over %llu points", i + 1,
-                   (unsigned long)s.id, U(s.firstLine), Length(*s.jitterPx, options).c_str(), U(s.points));
+            t.Line("  stroke %-6zu contact %-10lu line %-10llu jitter %s over %s", i + 1, (unsigned long)s.id,
+                   U(s.firstLine), Length(*s.jitterPx, options).c_str(),
+                   Many(s.points, "point", "points").c_str());
         }
     }
     if (!found)
@@ -166,14 +181,26 @@ std::string FormatSummary(const Report& r, const Options& options, const std::ve
             t.Line(
                 "  the seen area is too large for %d px cells: enlarged to %d px to stay within %lld cells",
                 c.requestedCellPx, c.cellPx, (long long)1000000);
-        for (std::size_t i = 0; i < c.emptyCells.size() && i < SUMMARY_MAX_ROWS; i++) {
-            int column = c.emptyCells[i] % c.columns, row = c.emptyCells[i] / c.columns;
-            long long x = (long long)c.origin.x + (long long)column * c.cellPx;
-            long long y = (long long)c.origin.y + (long long)row * c.cellPx;
-            t.Line("  empty: column %d, row %d: x %lld..%lld, y %lld..%lld", column, row, x, x + c.cellPx - 1,
-                   y, y + c.cellPx - 1);
+        if (c.columns <= MAP_COLUMNS && c.rows <= MAP_ROWS) {
+            t.Line("  map, top row first ('#' points, '.' none):");
+            for (std::int32_t row = 0; row < c.rows; row++) {
+                std::string line = "  ";
+                for (std::int32_t column = 0; column < c.columns; column++)
+                    line += c.counts[(std::size_t)row * c.columns + column] ? '#' : '.';
+                t.Line("%s", line.c_str());
+            }
+        } else {
+            std::size_t listed =
+                c.emptyCells.size() < EMPTY_CELLS_LISTED ? c.emptyCells.size() : EMPTY_CELLS_LISTED;
+            for (std::size_t i = 0; i < listed; i++) {
+                int column = c.emptyCells[i] % c.columns, row = c.emptyCells[i] / c.columns;
+                long long x = (long long)c.origin.x + (long long)column * c.cellPx;
+                long long y = (long long)c.origin.y + (long long)row * c.cellPx;
+                t.Line("  empty: column %d, row %d: x %lld..%lld, y %lld..%lld", column, row, x,
+                       x + c.cellPx - 1, y, y + c.cellPx - 1);
+            }
+            More(t, c.emptyCells.size() - listed);
         }
-        More(t, c.emptyCells.size() < SUMMARY_MAX_ROWS ? 0 : c.emptyCells.size() - SUMMARY_MAX_ROWS);
     }
 
     t.Blank();
@@ -183,7 +210,8 @@ std::string FormatSummary(const Report& r, const Options& options, const std::ve
     } else if (failures.empty()) {
         t.Line("Verdict: PASS, every threshold holds");
     } else {
-        t.Line("Verdict: FAIL, %zu thresholds exceeded", failures.size());
+        t.Line("Verdict: FAIL, %s",
+               Many(failures.size(), "threshold exceeded", "thresholds exceeded").c_str());
         for (std::size_t i = 0; i < failures.size() && i < SUMMARY_MAX_ROWS; i++) {
             const Failure& f = failures[i];
             const Stroke& s = r.strokes[f.stroke];
