@@ -44,8 +44,8 @@ struct Stroke {
     std::uint64_t firstLine = 0;    // 1-based log line of the DOWN
     std::uint64_t lastLine = 0;     // 1-based log line of its last input
     bool lifted = false;            // ended by its UP
-    std::vector<Point> drawn;       // decimated copy of the points, for the page
-    std::vector<float> deviation;   // decimated signed distance from the fit along the stroke (lines only)
+    std::vector<Point> drawn;       // decimated copy of the points, for the page; first and last kept
+    std::vector<float> deviation;   // signed distance from the fit of each drawn point (lines only)
 };
 
 enum class AnomalyKind { Stuck, Ghost, Redown, SinglePoint };
@@ -56,14 +56,16 @@ struct Anomaly {
     std::uint64_t line = 0; // 1-based log line
 };
 
-// The seen area (bounding box of every point) cut into cellPx squares.
+// The seen area (bounding box of every point) cut into cellPx squares, aligned
+// on multiples of cellPx in client pixels.
 struct Coverage {
     std::int32_t cellPx = 40;
-    Point origin; // top-left of cell (0, 0)
+    Point origin; // top-left of cell (0, 0), within int32 (clamped at its lower end)
     std::int32_t columns = 0;
     std::int32_t rows = 0;
     std::vector<std::uint64_t> counts;    // points per cell, row-major
     std::vector<std::int32_t> emptyCells; // row-major indices of cells without a point
+    std::int32_t requestedCellPx = 40;    // --cell; cellPx is larger when the seen area was too big
 };
 
 // A line the reader skipped or a note about the log (cut off mid-line).
@@ -85,6 +87,23 @@ struct Report {
     std::vector<Anomaly> anomalies; // in log order
     Coverage coverage;
     std::vector<Diagnostic> diagnostics;
+
+    // Memory follows the open contacts, not the log: past these bounds the
+    // lists above stop growing while the counts below stay exact.
+    std::uint64_t omittedStrokes = 0;   // strokes beyond the kept ones, all within every threshold
+    std::uint64_t omittedAnomalies = 0; // anomalies beyond the listed ones
+    std::uint64_t omittedDiagnostics = 0;
+    std::uint64_t stuck = 0; // anomalies of each kind
+    std::uint64_t ghosts = 0;
+    std::uint64_t redowns = 0;
+    std::uint64_t singlePoints = 0;
+    std::uint64_t firstBadLine = 0; // line number of the first malformed line, 0: none
+    const char* firstBadWhy = "";   // why it was skipped
+    bool readError = false;         // the input could not be read to its end
+
+    std::uint64_t StrokeCount() const {
+        return strokes.size() + omittedStrokes;
+    }
 };
 
 } // namespace report

@@ -21,6 +21,9 @@ struct Failure {
 // The name a figure has in the summary and on the page: "jitter", "deviation", "gap".
 const char* FigureName(Figure figure);
 
+// Whether one stroke exceeds any threshold.
+bool StrokeFails(const Stroke& stroke, const Options& options);
+
 // Every threshold that a stroke exceeds, in stroke order; empty when all hold.
 std::vector<Failure> FindFailures(const Report& report, const Options& options);
 

@@ -16,6 +16,7 @@ packages=(
   xvfb xauth x11-utils xdotool
   imagemagick
   clang-format
+  clang libclang-rt-14-dev
   python3
 )
 

@@ -1,0 +1,246 @@
+#include "report/Json.h"
+
+#include "report/Format.h"
+
+namespace report {
+
+namespace {
+
+const char* AnomalyName(AnomalyKind kind) {
+    switch (kind) {
+    case AnomalyKind::Stuck:
+        return "stuck";
+    case AnomalyKind::Ghost:
+        return "ghost";
+    case AnomalyKind::Redown:
+        return "redown";
+    case AnomalyKind::SinglePoint:
+        return "single_point";
+    }
+    return "";
+}
+
+// Writes into `out`; with a file, hands the text over to it in pieces, so a
+// long document is never held whole.
+class CJson {
+public:
+    CJson(std::string& out, std::FILE* file, const Options& options)
+        : m_out(out), m_file(file), m_options(options) {}
+
+    void Spill() {
+        if (m_file) {
+            std::fwrite(m_out.data(), 1, m_out.size(), m_file);
+            m_out.clear();
+        }
+    }
+
+    // `"name": ` after a comma when it is not the first member.
+    void Key(const char* name) {
+        if (!m_first)
+            m_out += ", ";
+        m_first = false;
+        m_out += '"';
+        m_out += name;
+        m_out += "\": ";
+    }
+
+    void Open(char bracket) {
+        m_out += bracket;
+        m_first = true;
+    }
+
+    // Closes an object or array, on a line of its own at `indent` if given.
+    void Close(char bracket, const char* indent = nullptr) {
+        if (indent) {
+            m_out += '\n';
+            m_out += indent;
+        }
+        m_out += bracket;
+        m_first = false;
+    }
+
+    // Starts a new line for the next member or element.
+    void Line(const char* indent) {
+        if (m_out.size() >= SPILL_BYTES)
+            Spill();
+        if (!m_first)
+            m_out += ',';
+        m_out += '\n';
+        m_out += indent;
+        m_first = true;
+    }
+
+    void Element(std::uint64_t value) {
+        if (m_out.size() >= SPILL_BYTES)
+            Spill();
+        if (!m_first)
+            m_out += ", ";
+        m_first = false;
+        AppendInteger(m_out, value);
+    }
+
+    void Integer(const char* name, std::uint64_t value) {
+        Key(name);
+        AppendInteger(m_out, value);
+    }
+
+    void Integer(const char* name, std::int64_t value) {
+        Key(name);
+        AppendInteger(m_out, value);
+    }
+
+    // `name_px` and, with --px-per-mm, `name_mm` after it.
+    void Length(const char* name, const std::optional<double>& px) {
+        Key((std::string(name) + "_px").c_str());
+        Number(px);
+        if (m_options.pxPerMm) {
+            Key((std::string(name) + "_mm").c_str());
+            Number(px ? std::optional<double>(*px / *m_options.pxPerMm) : std::nullopt);
+        }
+    }
+
+    // A whole number of pixels, and its mm twin.
+    void WholeLength(const char* name, std::int64_t px) {
+        Integer((std::string(name) + "_px").c_str(), px);
+        if (m_options.pxPerMm) {
+            Key((std::string(name) + "_mm").c_str());
+            Number((double)px / *m_options.pxPerMm);
+        }
+    }
+
+    void Text(const char* name, const char* text) {
+        Key(name);
+        m_out += '"';
+        m_out += text;
+        m_out += '"';
+    }
+
+    void Bool(const char* name, bool value) {
+        Key(name);
+        m_out += value ? "true" : "false";
+    }
+
+private:
+    void Number(const std::optional<double>& value) {
+        if (value)
+            AppendFixed(m_out, *value);
+        else
+            m_out += "null";
+    }
+
+    static constexpr std::size_t SPILL_BYTES = 1 << 16;
+
+    std::string& m_out;
+    std::FILE* m_file;
+    const Options& m_options;
+    bool m_first = true;
+};
+
+void Emit(std::string& out, std::FILE* file, const Report& report, const Options& options,
+          const std::vector<Failure>& failures) {
+    CJson j(out, file, options);
+    j.Open('{');
+    j.Line("  ");
+    j.Integer("messages", report.messages);
+    j.Integer("inputs", report.inputs);
+    j.Integer("strokes", report.StrokeCount());
+    j.Integer("max_contacts", report.maxContacts);
+    j.Integer("dropped_messages", report.droppedMessages);
+    j.Integer("dropped_inputs", report.droppedInputs);
+    j.Integer("stuck", report.stuck);
+    j.Integer("ghosts", report.ghosts);
+    j.Integer("redowns", report.redowns);
+    j.Line("  ");
+    j.Key("contacts");
+    j.Open('[');
+    for (const Stroke& s : report.strokes) {
+        j.Line("    ");
+        j.Open('{');
+        j.Integer("id", (std::uint64_t)s.id);
+        j.Integer("slot", (std::int64_t)s.slot);
+        j.Integer("points", s.points);
+        j.Length("length", s.lengthPx);
+        j.Length("max_step", s.maxStepPx);
+        j.Length("mean_step", s.meanStepPx);
+        j.Length("line_max_dev", s.lineMaxDevPx);
+        j.Length("line_rms_dev", s.lineRmsDevPx);
+        j.Length("jitter", s.jitterPx);
+        j.Integer("first_line", s.firstLine);
+        j.Integer("last_line", s.lastLine);
+        j.Close('}');
+    }
+    j.Close(']', report.strokes.empty() ? nullptr : "  ");
+    j.Line("  ");
+    j.Key("coverage");
+    j.Open('{');
+    const Coverage& c = report.coverage;
+    j.WholeLength("cell", c.cellPx);
+    j.WholeLength("requested_cell", c.requestedCellPx);
+    j.Integer("origin_x", (std::int64_t)c.origin.x);
+    j.Integer("origin_y", (std::int64_t)c.origin.y);
+    j.Integer("columns", (std::int64_t)c.columns);
+    j.Integer("rows", (std::int64_t)c.rows);
+    j.Key("counts");
+    j.Open('[');
+    for (std::uint64_t n : c.counts)
+        j.Element(n);
+    j.Close(']');
+    j.Key("empty_cells");
+    j.Open('[');
+    for (std::int32_t cell : c.emptyCells)
+        j.Element((std::uint64_t)cell);
+    j.Close(']');
+    j.Close('}');
+    j.Line("  ");
+    j.Integer("lines", report.lines);
+    j.Integer("bad_lines", report.badLines);
+    j.Bool("cut_off", report.cutOff);
+    j.Integer("contacts_omitted", report.omittedStrokes);
+    j.Integer("anomalies_omitted", report.omittedAnomalies);
+    j.Line("  ");
+    j.Key("anomalies");
+    j.Open('[');
+    for (const Anomaly& a : report.anomalies) {
+        j.Line("    ");
+        j.Open('{');
+        j.Text("kind", AnomalyName(a.kind));
+        j.Integer("id", (std::uint64_t)a.id);
+        j.Integer("line", a.line);
+        j.Close('}');
+    }
+    j.Close(']', report.anomalies.empty() ? nullptr : "  ");
+    j.Line("  ");
+    j.Key("failures");
+    j.Open('[');
+    for (const Failure& f : failures) {
+        j.Line("    ");
+        j.Open('{');
+        j.Text("figure", FigureName(f.figure));
+        j.Integer("stroke", (std::uint64_t)f.stroke);
+        j.Length("value", f.valuePx);
+        j.Length("limit", f.limitPx);
+        j.Close('}');
+    }
+    j.Close(']', failures.empty() ? nullptr : "  ");
+    j.Close('}', "");
+    out += '\n';
+    j.Spill();
+}
+
+} // namespace
+
+std::string FormatJson(const Report& report, const Options& options, const std::vector<Failure>& failures) {
+    std::string out;
+    Emit(out, nullptr, report, options, failures);
+    return out;
+}
+
+bool WriteJson(std::FILE* file, const Report& report, const Options& options,
+               const std::vector<Failure>& failures) {
+    std::string buffer;
+    buffer.reserve(1 << 17);
+    Emit(buffer, file, report, options, failures);
+    return std::ferror(file) == 0;
+}
+
+} // namespace report

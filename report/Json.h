@@ -1,0 +1,20 @@
+// The figures as JSON: keys in a fixed order, lengths with three decimals,
+// byte for byte the same from every build.
+#pragma once
+
+#include "report/Report.h"
+#include "report/Verdict.h"
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace report {
+
+std::string FormatJson(const Report& report, const Options& options, const std::vector<Failure>& failures);
+
+// The same document written to `file` as it is made; false on a write error.
+bool WriteJson(std::FILE* file, const Report& report, const Options& options,
+               const std::vector<Failure>& failures);
+
+} // namespace report

@@ -1,0 +1,59 @@
+// libFuzzer target: any bytes through the reader, the analysis and every
+// output, with address and undefined-behaviour checks. A few facts that must
+// hold for any input are checked too.
+#include "report/Analysis.h"
+#include "report/HtmlPage.h"
+#include "report/Json.h"
+#include "report/Summary.h"
+#include "report/Verdict.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstdio>
+#include <sstream>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    static char empty[1];
+    std::FILE* f = size ? fmemopen(const_cast<std::uint8_t*>(data), size, "rb") : fmemopen(empty, 1, "rb");
+    if (!f)
+        return 0;
+    if (!size)
+        std::fgetc(f); // an empty stream
+
+    report::Options o;
+    o.cellPx = 1 + (int)(size % 97);
+    o.maxGapPx = 30;
+    o.maxJitterPx = 2;
+    o.maxDeviationPx = 1.5;
+    if (size % 2)
+        o.pxPerMm = 3.78;
+    report::Report r = report::ReadLog(f, o);
+    std::fclose(f);
+
+    const char* bytes = reinterpret_cast<const char*>(data);
+    if (r.lines != (std::uint64_t)std::count(bytes, bytes + size, '\n'))
+        __builtin_trap();
+    if (r.cutOff != (size > 0 && bytes[size - 1] != '\n'))
+        __builtin_trap();
+    std::uint64_t points = 0, covered = 0;
+    for (const report::Stroke& s : r.strokes)
+        points += s.points;
+    for (std::uint64_t n : r.coverage.counts)
+        covered += n;
+    if (points + r.ghosts != r.inputs || covered != points)
+        __builtin_trap();
+
+    std::string why;
+    std::uint64_t line = 0;
+    report::IsUnusable(r, why, line);
+    // A grid at its million-cell cap takes a sanitized build a good part of a
+    // second to write out; the native hostile-input test writes such grids.
+    if (r.coverage.counts.size() > 65536)
+        return 0;
+    std::vector<report::Failure> failures = report::FindFailures(r, o);
+    std::string json = report::FormatJson(r, o, failures);
+    std::string summary = report::FormatSummary(r, o, failures, "touch.log");
+    std::ostringstream page;
+    WriteHtmlPage(page, r, o);
+    return 0;
+}

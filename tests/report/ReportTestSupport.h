@@ -1,0 +1,50 @@
+// Helpers for kovrin-report's tests: touch.log lines as kovrin writes them,
+// the analysis of a log held in a string, and the built program run as a
+// child process.
+#pragma once
+
+#include "report/Analysis.h"
+#include "report/Report.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace reporttest {
+
+// kovrin's lines, with the CR LF its text-mode stream writes on Windows.
+std::string Count(int n);
+std::string Down(std::uint32_t id, std::int32_t x, std::int32_t y);
+std::string Move(std::uint32_t id, std::int32_t x, std::int32_t y);
+std::string Up(std::uint32_t id, std::int32_t x, std::int32_t y);
+
+// Analyses `log` through a temporary file, as the program reads a file.
+report::Report Analyse(const std::string& log, const report::Options& options = {});
+
+// A file in a private temporary directory, removed with it.
+class CTempDir {
+public:
+    CTempDir();
+    ~CTempDir();
+    std::string Path(const std::string& name) const;
+    std::string Write(const std::string& name, const std::string& content) const;
+
+private:
+    std::string m_dir;
+};
+
+std::string ReadFile(const std::string& path);
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out;
+    std::string err;
+};
+
+// Runs kovrin-report with `args`, standard input from `stdinPath` if given.
+RunResult RunReport(const std::vector<std::string>& args, const std::string& stdinPath = "");
+
+// Checks that `json` is one well-formed JSON value; returns "" or what is wrong.
+std::string JsonSyntaxError(const std::string& json);
+
+} // namespace reporttest
