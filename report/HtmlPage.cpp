@@ -237,40 +237,31 @@ void OpenSvg(CHtml& h, const char* cls, double x, double y, double w, double h_,
       << Fixed(w, 2) << ' ' << Fixed(h_, 2) << "\" role=\"img\" aria-label=\"" << label << "\">";
 }
 
-// Appends a stroke's points to the two path data strings: its segments as one
-// relative polyline, its dots as zero-length subpaths that round caps draw.
-// Every `stride`-th point is kept, and the last; repeats are dropped.
-void AppendStrokePaths(std::string& segments, std::string& dots, const std::vector<Point>& points,
-                       std::size_t stride) {
+// Appends a stroke's points to path data: a relative polyline whose every
+// vertex gets the slot's dot marker. Every `stride`-th point is kept, and the
+// last; repeats are dropped. A single point is a zero-length segment.
+void AppendStrokePath(std::string& d, const std::vector<Point>& points, std::size_t stride) {
     if (points.empty())
         return;
-    auto number = [](std::string& out, std::int64_t v, bool first) {
+    stride = std::max<std::size_t>(stride, 1);
+    auto number = [&d](std::int64_t v, bool first) {
         if (!first && v >= 0)
-            out += ' ';
-        AppendInt(out, v);
+            d += ' ';
+        AppendInt(d, v);
     };
     std::int64_t x = points[0].x, y = points[0].y;
-    segments += 'M';
-    AppendInt(segments, x);
-    number(segments, y, false);
-    dots += 'M';
-    AppendInt(dots, x);
-    number(dots, y, false);
-    dots += "h0";
-    bool firstSegment = true;
+    d += 'M';
+    AppendInt(d, x);
+    number(y, false);
+    d += 'l';
+    bool first = true;
     std::size_t last = points.size() - 1;
-    for (std::size_t i = std::min(stride, last); i > 0 && i <= last;) {
+    for (std::size_t i = std::min(stride, last); i > 0;) {
         std::int64_t dx = points[i].x - x, dy = points[i].y - y;
         if (dx != 0 || dy != 0) {
-            if (firstSegment)
-                segments += 'l';
-            number(segments, dx, firstSegment);
-            number(segments, dy, false);
-            firstSegment = false;
-            dots += 'm';
-            AppendInt(dots, dx);
-            number(dots, dy, false);
-            dots += "h0";
+            number(dx, first);
+            number(dy, false);
+            first = false;
             x = points[i].x;
             y = points[i].y;
         }
@@ -278,8 +269,13 @@ void AppendStrokePaths(std::string& segments, std::string& dots, const std::vect
             break;
         i = std::min(i + stride, last);
     }
-    if (firstSegment) // a single point: a segment path needs no subpath of its own
-        segments.resize(segments.rfind('M'));
+    if (first)
+        d += "0 0";
+}
+
+// A stroke group's path, as kovrin draws it: 1-pixel segments, a dot at every point.
+void WriteStrokePath(CHtml& h, int cls, const std::string& d) {
+    h << "<path class=\"s k" << cls << " m" << cls << "\" d=\"" << d << "\"/>";
 }
 
 struct Judged {
@@ -378,8 +374,8 @@ td.n,th.n{text-align:right}
 .sw{display:inline-block;width:12px;height:12px;margin-right:5px;vertical-align:-1px;border:1px solid rgba(0,0,0,.25)}
 svg{display:block;max-width:100%;height:auto;background:#fff}
 .fig{border:1px solid #d0d7de}
-.s{fill:none;stroke-width:1;stroke-linejoin:round;vector-effect:non-scaling-stroke;shape-rendering:crispEdges}
-.d{fill:none;stroke-width:4;stroke-linecap:round;vector-effect:non-scaling-stroke;shape-rendering:crispEdges}
+.s{fill:none;stroke-linejoin:round;shape-rendering:crispEdges}
+.defs{position:absolute;width:0;height:0}
 .grid{fill:none;stroke:#eceff2;stroke-width:1;vector-effect:non-scaling-stroke}
 .gl{fill:#8c959f}
 .fit{fill:none;stroke:#24292f;stroke-opacity:.7;stroke-width:1;stroke-dasharray:6 4;vector-effect:non-scaling-stroke}
@@ -409,9 +405,20 @@ void WriteStyle(CHtml& h) {
     h << "<style>\n";
     for (int slot = 0; slot <= SLOT_COUNT; slot++) {
         std::string color = SlotColor(slot < SLOT_COUNT ? slot : -1);
-        h << ".k" << slot << "{stroke:" << color << ";fill:" << color << ";background:" << color << "}";
+        h << ".k" << slot << "{stroke:" << color << ";fill:" << color << ";background:" << color << "}.m"
+          << slot << "{marker:url(#d" << slot << ")}";
     }
     h << STYLE;
+}
+
+// The dot at every point of a stroke, 4 stroke widths across, one per colour.
+void WriteMarkers(CHtml& h) {
+    h << "<svg class=\"defs\" aria-hidden=\"true\"><defs>";
+    for (int slot = 0; slot <= SLOT_COUNT; slot++)
+        h << "<marker id=\"d" << slot << "\" viewBox=\"-2 -2 4 4\" markerWidth=\"4\" markerHeight=\"4\" "
+          << "overflow=\"visible\"><circle r=\"2\" fill=\"" << SlotColor(slot < SLOT_COUNT ? slot : -1)
+          << "\" shape-rendering=\"crispEdges\"/></marker>";
+    h << "</defs></svg>";
 }
 
 void WriteHeader(CHtml& h, const Report& report, const Options& options) {
@@ -581,34 +588,31 @@ void WriteDrawing(CHtml& h, const Report& report, const Options& options, const 
               << Fixed(gy, 0) << "</text>";
     h << "</g>";
 
-    std::string segments, dots;
+    // Strokes drawn in user units: 1 CSS pixel is 1 / scale of them, and the
+    // dot markers follow the stroke width.
+    h << "<g stroke-width=\"" << Fixed(1 / scale, 3) << "\">";
+    std::string d;
     for (std::size_t i = 0; i < individual; i++) {
         const Stroke& s = strokes[i];
-        segments.clear();
-        dots.clear();
-        AppendStrokePaths(segments, dots, s.drawn, stride);
-        if (dots.empty())
+        if (s.drawn.empty())
             continue;
-        h << "<g class=\"k" << SlotClass(s.slot) << "\"><title>contact " << s.id << ", lines " << LineRange(s)
-          << ", " << Count(s.points, "point", "points") << "</title>";
-        if (!segments.empty())
-            h << "<path class=\"s\" d=\"" << segments << "\"/>";
-        h << "<path class=\"d\" d=\"" << dots << "\"/></g>";
+        d.clear();
+        AppendStrokePath(d, s.drawn, stride);
+        h << "<g><title>contact " << s.id << ", lines " << LineRange(s) << ", "
+          << Count(s.points, "point", "points") << "</title>";
+        WriteStrokePath(h, SlotClass(s.slot), d);
+        h << "</g>";
     }
     // Strokes past the cap, merged into one path per colour.
     for (int cls = 0; cls <= NO_SLOT_CLASS && individual < strokes.size(); cls++) {
-        segments.clear();
-        dots.clear();
+        d.clear();
         for (std::size_t i = individual; i < strokes.size(); i++)
             if (SlotClass(strokes[i].slot) == cls)
-                AppendStrokePaths(segments, dots, strokes[i].drawn, stride);
-        if (dots.empty())
-            continue;
-        h << "<g class=\"k" << cls << "\">";
-        if (!segments.empty())
-            h << "<path class=\"s\" d=\"" << segments << "\"/>";
-        h << "<path class=\"d\" d=\"" << dots << "\"/></g>";
+                AppendStrokePath(d, strokes[i].drawn, stride);
+        if (!d.empty())
+            WriteStrokePath(h, cls, d);
     }
+    h << "</g>";
 
     std::string fits;
     for (std::size_t i = 0; i < individual; i++) {
@@ -764,14 +768,12 @@ void WriteJitterChart(CHtml& h, const Stroke& s, const Options& options, bool fa
     if (options.maxJitterPx)
         h << "<circle class=\"lim\" cx=\"" << down.x << "\" cy=\"" << down.y << "\" r=\""
           << Fixed(*options.maxJitterPx, 2) << "\"/>";
-    std::string segments, dots;
-    AppendStrokePaths(segments, dots, s.drawn, (s.drawn.size() + MAX_CHART_POINTS - 1) / MAX_CHART_POINTS);
-    h << "<g class=\"k" << SlotClass(s.slot) << "\">";
-    if (!segments.empty())
-        h << "<path class=\"s\" d=\"" << segments << "\"/>";
-    h << "<path class=\"d\" style=\"stroke-width:6px\" d=\"" << dots << "\"/></g><circle class=\"jit\" cx=\""
-      << down.x << "\" cy=\"" << down.y << "\" r=\"" << Fixed(std::max(*s.jitterPx, 0.0), 2)
-      << "\"/></svg></figure>";
+    std::string d;
+    AppendStrokePath(d, s.drawn, (s.drawn.size() + MAX_CHART_POINTS - 1) / MAX_CHART_POINTS);
+    h << "<g stroke-width=\"" << Fixed(1 / scale, 3) << "\">";
+    WriteStrokePath(h, SlotClass(s.slot), d);
+    h << "</g><circle class=\"jit\" cx=\"" << down.x << "\" cy=\"" << down.y << "\" r=\""
+      << Fixed(std::max(*s.jitterPx, 0.0), 2) << "\"/></svg></figure>";
 }
 
 // A single point has no jitter worth a chart.
@@ -1078,7 +1080,9 @@ void WriteHtmlPage(std::ostream& out, const Report& report, const Options& optio
          "content=\"width=device-width, initial-scale=1\"><title>"
       << (verdict.failures.empty() ? "PASS" : "FAIL") << " - kovrin-report</title>";
     WriteStyle(h);
-    h << "</head><body><main>";
+    h << "</head><body>";
+    WriteMarkers(h);
+    h << "<main>";
     WriteHeader(h, report, options);
     WriteVerdict(h, report, options, verdict);
     WriteSummary(h, report);
