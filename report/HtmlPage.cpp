@@ -396,8 +396,9 @@ svg{display:block;max-width:100%;height:auto;background:#fff}
 .empty{fill:url(#hatch);stroke:#d32f2f;stroke-width:1.5;vector-effect:non-scaling-stroke}
 .cells{fill:none;stroke:#fff;stroke-width:1;vector-effect:non-scaling-stroke}
 .t{stroke:none}
+.wide{overflow-x:auto}
 .v{white-space:nowrap}
-@media print{body{background:#fff}main{max-width:none;padding:0}.tile,.chart{break-inside:avoid}h2{break-after:avoid}}
+@media print{body{background:#fff}main{max-width:none;padding:0}.wide{overflow:visible}table{font-size:11px}.tile,.chart{break-inside:avoid}h2{break-after:avoid}}
 </style>)";
 
 // The slot colours come first: the classes of paths and text below override their fill or stroke.
@@ -447,7 +448,9 @@ void WriteVerdict(CHtml& h, const Report& report, const Options& options, const 
     if (!verdict.thresholds)
         return;
 
-    h << "<table><tr><th>Figure</th><th>Limit</th><th>Judged</th><th>Largest</th><th>Result</th></tr>";
+    h << "<div "
+         "class=\"wide\"><table><tr><th>Figure</th><th>Limit</th><th>Judged</th><th>Largest</th><th>Result</"
+         "th></tr>";
     for (Figure figure : {Figure::Jitter, Figure::Deviation, Figure::Gap}) {
         std::optional<double> limit = LimitOf(options, figure);
         if (!limit)
@@ -465,9 +468,9 @@ void WriteVerdict(CHtml& h, const Report& report, const Options& options, const 
                 judged.worst = i;
             }
         }
-        h << "<tr><td>" << FigureName(figure) << "</td><td>&le; " << Length(*limit, Decimals(figure), options)
-          << "</td><td>" << Count(judged.count, JudgedNoun(figure, false), JudgedNoun(figure, true))
-          << "</td><td>";
+        h << "<tr><td>" << FigureName(figure) << "</td><td>&le;&nbsp;"
+          << Length(*limit, Decimals(figure), options) << "</td><td>"
+          << Count(judged.count, JudgedNoun(figure, false), JudgedNoun(figure, true)) << "</td><td>";
         if (judged.count > 0) {
             const Stroke& worst = report.strokes[judged.worst];
             h << Length(judged.worstValue, Decimals(figure), options) << ", " << Swatch(worst.slot)
@@ -482,11 +485,12 @@ void WriteVerdict(CHtml& h, const Report& report, const Options& options, const 
             h << "<span class=\"ok\">holds</span>";
         h << "</td></tr>";
     }
-    h << "</table>";
+    h << "</table></div>";
     if (pass)
         return;
 
-    h << "<h3>Failures</h3><table><tr><th>Figure</th><th>Contact</th><th>Log lines</th><th "
+    h << "<h3>Failures</h3><div class=\"wide\"><table><tr><th>Figure</th><th>Contact</th><th>Log "
+         "lines</th><th "
          "class=\"n\">Value</th><th class=\"n\">Limit</th><th class=\"n\">Over by</th></tr>";
     std::size_t shown = std::min(verdict.failures.size(), MAX_LISTED);
     for (std::size_t k = 0; k < shown; k++) {
@@ -499,7 +503,7 @@ void WriteVerdict(CHtml& h, const Report& report, const Options& options, const 
           << Length(f.limitPx, decimals, options) << "</td><td class=\"n\">"
           << Length(f.valuePx - f.limitPx, decimals, options) << "</td></tr>";
     }
-    h << "</table>";
+    h << "</table></div>";
     if (shown < verdict.failures.size())
         h << "<p class=\"note\">The first " << shown << " of " << verdict.failures.size()
           << " failures; the summary and the JSON list them all.</p>";
@@ -1005,7 +1009,8 @@ void WriteAnomalies(CHtml& h, const Report& report) {
         h << "<p class=\"ok\">None: no stuck, ghost or repeated contact, no single-point stroke.</p>";
         return;
     }
-    h << "<table><tr><th class=\"n\">Log line</th><th class=\"n\">Contact</th><th>What</th></tr>";
+    h << "<div class=\"wide\"><table><tr><th class=\"n\">Log line</th><th "
+         "class=\"n\">Contact</th><th>What</th></tr>";
     std::size_t shown = std::min(report.anomalies.size(), MAX_LISTED);
     for (std::size_t k = 0; k < shown; k++) {
         const Anomaly& a = report.anomalies[k];
@@ -1013,7 +1018,7 @@ void WriteAnomalies(CHtml& h, const Report& report) {
           << (a.kind == AnomalyKind::SinglePoint ? "" : " class=\"bad\"") << '>' << AnomalyText(a.kind)
           << "</td></tr>";
     }
-    h << "</table>";
+    h << "</table></div>";
     if (shown < report.anomalies.size())
         h << "<p class=\"note\">The first " << shown << " of " << report.anomalies.size()
           << " anomalies; the summary on the command line counts them all.</p>";
@@ -1022,7 +1027,7 @@ void WriteAnomalies(CHtml& h, const Report& report) {
 void WriteStrokeTable(CHtml& h, const Report& report, const Options& options, const Verdict& verdict) {
     if (report.strokes.empty())
         return;
-    h << "<h2>Every stroke</h2><table><tr><th class=\"n\">#</th><th>Contact</th><th "
+    h << "<h2>Every stroke</h2><div class=\"wide\"><table><tr><th class=\"n\">#</th><th>Contact</th><th "
          "class=\"n\">Points</th><th "
          "class=\"n\">Length px</th><th class=\"n\">Max step px</th><th class=\"n\">Mean step px</th><th "
          "class=\"n\">Line dev max / RMS px</th><th class=\"n\">Jitter px</th><th>Log "
@@ -1036,9 +1041,13 @@ void WriteStrokeTable(CHtml& h, const Report& report, const Options& options, co
         };
         h << "<tr><td class=\"n\">" << i + 1 << "</td><td>" << Swatch(s.slot) << s.id
           << "</td><td class=\"n\">" << s.points << "</td><td class=\"n\">"
-          << LengthCell(s.lengthPx, 1, options) << "</td>" << cell(Figure::Gap)
-          << LengthCell(s.maxStepPx, 1, options) << "</td><td class=\"n\">"
-          << LengthCell(s.meanStepPx, 1, options) << "</td>" << cell(Figure::Deviation);
+          << LengthCell(s.lengthPx, 1, options) << "</td>" << cell(Figure::Gap);
+        if (s.points > 1) // a single point has no step
+            h << LengthCell(s.maxStepPx, 1, options) << "</td><td class=\"n\">"
+              << LengthCell(s.meanStepPx, 1, options);
+        else
+            h << "</td><td class=\"n\">";
+        h << "</td>" << cell(Figure::Deviation);
         if (s.lineMaxDevPx)
             h << Fixed(*s.lineMaxDevPx, 2) << " / " << (s.lineRmsDevPx ? Fixed(*s.lineRmsDevPx, 2) : "-")
               << (options.pxPerMm && *options.pxPerMm > 0
@@ -1052,7 +1061,7 @@ void WriteStrokeTable(CHtml& h, const Report& report, const Options& options, co
         h << "</td><td>" << LineRange(s) << "</td><td>"
           << (s.lifted ? "UP" : "<span class=\"bad\">open</span>") << "</td></tr>";
     }
-    h << "</table>";
+    h << "</table></div>";
     if (shown < report.strokes.size())
         h << "<p class=\"note\">The first " << shown << " of " << report.strokes.size()
           << " strokes; the JSON (--json) has every one.</p>";
@@ -1061,12 +1070,13 @@ void WriteStrokeTable(CHtml& h, const Report& report, const Options& options, co
 void WriteNotes(CHtml& h, const Report& report) {
     if (report.diagnostics.empty())
         return;
-    h << "<h2>Notes on the log</h2><table><tr><th class=\"n\">Log line</th><th>Note</th></tr>";
+    h << "<h2>Notes on the log</h2><div class=\"wide\"><table><tr><th class=\"n\">Log "
+         "line</th><th>Note</th></tr>";
     std::size_t shown = std::min(report.diagnostics.size(), MAX_LISTED);
     for (std::size_t k = 0; k < shown; k++)
         h << "<tr><td class=\"n\">" << report.diagnostics[k].line << "</td><td>"
           << Escape(report.diagnostics[k].text) << "</td></tr>";
-    h << "</table>";
+    h << "</table></div>";
     if (shown < report.diagnostics.size())
         h << "<p class=\"note\">The first " << shown << " of " << report.diagnostics.size() << " notes.</p>";
 }

@@ -1,0 +1,1 @@
+set(KOVRIN_REPORT_HTML_TEST_SOURCES tests/report/HtmlPageTest.cpp)
