@@ -10,6 +10,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -278,6 +280,23 @@ void WriteStrokePath(CHtml& h, int cls, const std::string& d) {
     h << "<path class=\"s k" << cls << " m" << cls << "\" d=\"" << d << "\"/>";
 }
 
+struct Column {
+    const char* name;
+    bool numeric = false; // right-aligned
+};
+
+// A table in a box that scrolls sideways on a narrow screen.
+void OpenTable(CHtml& h, std::initializer_list<Column> columns) {
+    h << "<div class=\"wide\"><table><tr>";
+    for (const Column& c : columns)
+        h << (c.numeric ? "<th class=\"n\">" : "<th>") << c.name << "</th>";
+    h << "</tr>";
+}
+
+void CloseTable(CHtml& h) {
+    h << "</table></div>";
+}
+
 struct Judged {
     std::size_t count = 0;   // strokes that have the figure
     std::size_t failing = 0; // of which over the limit
@@ -448,9 +467,7 @@ void WriteVerdict(CHtml& h, const Report& report, const Options& options, const 
     if (!verdict.thresholds)
         return;
 
-    h << "<div "
-         "class=\"wide\"><table><tr><th>Figure</th><th>Limit</th><th>Judged</th><th>Largest</th><th>Result</"
-         "th></tr>";
+    OpenTable(h, {{"Figure"}, {"Limit"}, {"Judged"}, {"Largest"}, {"Result"}});
     for (Figure figure : {Figure::Jitter, Figure::Deviation, Figure::Gap}) {
         std::optional<double> limit = LimitOf(options, figure);
         if (!limit)
@@ -485,13 +502,13 @@ void WriteVerdict(CHtml& h, const Report& report, const Options& options, const 
             h << "<span class=\"ok\">holds</span>";
         h << "</td></tr>";
     }
-    h << "</table></div>";
+    CloseTable(h);
     if (pass)
         return;
 
-    h << "<h3>Failures</h3><div class=\"wide\"><table><tr><th>Figure</th><th>Contact</th><th>Log "
-         "lines</th><th "
-         "class=\"n\">Value</th><th class=\"n\">Limit</th><th class=\"n\">Over by</th></tr>";
+    h << "<h3>Failures</h3>";
+    OpenTable(h,
+              {{"Figure"}, {"Contact"}, {"Log lines"}, {"Value", true}, {"Limit", true}, {"Over by", true}});
     std::size_t shown = std::min(verdict.failures.size(), MAX_LISTED);
     for (std::size_t k = 0; k < shown; k++) {
         const Failure& f = verdict.failures[k];
@@ -503,7 +520,7 @@ void WriteVerdict(CHtml& h, const Report& report, const Options& options, const 
           << Length(f.limitPx, decimals, options) << "</td><td class=\"n\">"
           << Length(f.valuePx - f.limitPx, decimals, options) << "</td></tr>";
     }
-    h << "</table></div>";
+    CloseTable(h);
     if (shown < verdict.failures.size())
         h << "<p class=\"note\">The first " << shown << " of " << verdict.failures.size()
           << " failures; the summary and the JSON list them all.</p>";
@@ -666,8 +683,7 @@ void WriteDrawing(CHtml& h, const Report& report, const Options& options, const 
     if (options.pxPerMm && *options.pxPerMm > 0)
         h << " (" << Fixed(step / *options.pxPerMm, 1) << "&nbsp;mm)";
     h << ". Dashed: the line fitted to each line stroke; circles: the jitter of each stationary contact "
-         "around "
-         "its DOWN (red when over the limit). Hover a stroke for its contact and log lines.";
+         "around its DOWN (red when over the limit). Hover a stroke for its contact and log lines.";
     if (strokes.size() <= MAX_LABELS)
         h << " Labels give the contact id at the DOWN.";
     if (stride > 1)
@@ -857,7 +873,7 @@ void WriteCoverage(CHtml& h, const Report& report, const Options& options) {
         return;
     }
     // Blocks of b by b cells when the grid is too fine to draw cell by cell.
-    std::int64_t b = 1;
+    std::int64_t b = std::max<std::int64_t>(1, (std::int64_t)std::sqrt((double)cells / MAX_HEAT_CELLS));
     while (((c.columns + b - 1) / b) * ((c.rows + b - 1) / b) > MAX_HEAT_CELLS)
         b++;
     std::int64_t bc = (c.columns + b - 1) / b, br = (c.rows + b - 1) / b;
@@ -1009,8 +1025,7 @@ void WriteAnomalies(CHtml& h, const Report& report) {
         h << "<p class=\"ok\">None: no stuck, ghost or repeated contact, no single-point stroke.</p>";
         return;
     }
-    h << "<div class=\"wide\"><table><tr><th class=\"n\">Log line</th><th "
-         "class=\"n\">Contact</th><th>What</th></tr>";
+    OpenTable(h, {{"Log line", true}, {"Contact", true}, {"What"}});
     std::size_t shown = std::min(report.anomalies.size(), MAX_LISTED);
     for (std::size_t k = 0; k < shown; k++) {
         const Anomaly& a = report.anomalies[k];
@@ -1018,7 +1033,7 @@ void WriteAnomalies(CHtml& h, const Report& report) {
           << (a.kind == AnomalyKind::SinglePoint ? "" : " class=\"bad\"") << '>' << AnomalyText(a.kind)
           << "</td></tr>";
     }
-    h << "</table></div>";
+    CloseTable(h);
     if (shown < report.anomalies.size())
         h << "<p class=\"note\">The first " << shown << " of " << report.anomalies.size()
           << " anomalies; the summary on the command line counts them all.</p>";
@@ -1027,11 +1042,17 @@ void WriteAnomalies(CHtml& h, const Report& report) {
 void WriteStrokeTable(CHtml& h, const Report& report, const Options& options, const Verdict& verdict) {
     if (report.strokes.empty())
         return;
-    h << "<h2>Every stroke</h2><div class=\"wide\"><table><tr><th class=\"n\">#</th><th>Contact</th><th "
-         "class=\"n\">Points</th><th "
-         "class=\"n\">Length px</th><th class=\"n\">Max step px</th><th class=\"n\">Mean step px</th><th "
-         "class=\"n\">Line dev max / RMS px</th><th class=\"n\">Jitter px</th><th>Log "
-         "lines</th><th>End</th></tr>";
+    h << "<h2>Every stroke</h2>";
+    OpenTable(h, {{"#", true},
+                  {"Contact"},
+                  {"Points", true},
+                  {"Length px", true},
+                  {"Max step px", true},
+                  {"Mean step px", true},
+                  {"Line dev max / RMS px", true},
+                  {"Jitter px", true},
+                  {"Log lines"},
+                  {"End"}});
     std::size_t shown = std::min(report.strokes.size(), MAX_TABLE_ROWS);
     for (std::size_t i = 0; i < shown; i++) {
         const Stroke& s = report.strokes[i];
@@ -1061,7 +1082,7 @@ void WriteStrokeTable(CHtml& h, const Report& report, const Options& options, co
         h << "</td><td>" << LineRange(s) << "</td><td>"
           << (s.lifted ? "UP" : "<span class=\"bad\">open</span>") << "</td></tr>";
     }
-    h << "</table></div>";
+    CloseTable(h);
     if (shown < report.strokes.size())
         h << "<p class=\"note\">The first " << shown << " of " << report.strokes.size()
           << " strokes; the JSON (--json) has every one.</p>";
@@ -1070,13 +1091,13 @@ void WriteStrokeTable(CHtml& h, const Report& report, const Options& options, co
 void WriteNotes(CHtml& h, const Report& report) {
     if (report.diagnostics.empty())
         return;
-    h << "<h2>Notes on the log</h2><div class=\"wide\"><table><tr><th class=\"n\">Log "
-         "line</th><th>Note</th></tr>";
+    h << "<h2>Notes on the log</h2>";
+    OpenTable(h, {{"Log line", true}, {"Note"}});
     std::size_t shown = std::min(report.diagnostics.size(), MAX_LISTED);
     for (std::size_t k = 0; k < shown; k++)
         h << "<tr><td class=\"n\">" << report.diagnostics[k].line << "</td><td>"
           << Escape(report.diagnostics[k].text) << "</td></tr>";
-    h << "</table></div>";
+    CloseTable(h);
     if (shown < report.diagnostics.size())
         h << "<p class=\"note\">The first " << shown << " of " << report.diagnostics.size() << " notes.</p>";
 }
