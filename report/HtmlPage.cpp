@@ -890,7 +890,7 @@ void WriteCoverage(CHtml& h, const Report& report, const Options& options) {
         maxCount = std::max(maxCount, v);
     double logMax = std::log1p((double)maxCount);
 
-    double scale = FitScale((double)c.columns * c.cellPx, (double)c.rows * c.cellPx) * c.cellPx * b;
+    double scale = FitScale((double)c.columns * c.cellPx, (double)c.rows * c.cellPx) * c.cellPx * (double)b;
     OpenSvg(h, "fig", 0, 0, (double)bc, (double)br, scale, "points per coverage cell");
     double hatch = std::max(7 / scale, 0.02);
     h << "<defs><pattern id=\"hatch\" patternUnits=\"userSpaceOnUse\" width=\"" << Fixed(hatch, 3)
@@ -945,10 +945,8 @@ void WriteCoverage(CHtml& h, const Report& report, const Options& options) {
         h << "<path class=\"cells\" d=\"" << grid << "\"/>";
     }
     std::string holes;
-    std::size_t emptyBlocks = 0;
     for (std::int64_t i = 0; i < bc * br; i++)
         if (empty[(std::size_t)i]) {
-            emptyBlocks++;
             holes += 'M';
             AppendInt(holes, i % bc);
             holes += ' ';
