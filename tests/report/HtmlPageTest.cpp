@@ -294,9 +294,10 @@ TEST(HtmlPageInBrowser, DrawsTheStrokesInTheirSlotColoursWhereTheyBelongUnderAFa
     // are written inside the drawing, right of the first and left of the second.
     std::vector<std::pair<double, double>> dots = Dots(shot, GREEN);
     ASSERT_GE(dots.size(), 2u);
-    auto [left, top] = *std::min_element(dots.begin(), dots.end());
-    auto [right, bottom] = *std::max_element(dots.begin(), dots.end());
-    double scale = (right - left) / 1919, scaleY = (bottom - top) / 1079;
+    std::pair<double, double> topLeft = *std::min_element(dots.begin(), dots.end());
+    std::pair<double, double> bottomRight = *std::max_element(dots.begin(), dots.end());
+    double left = topLeft.first, top = topLeft.second;
+    double scale = (bottomRight.first - left) / 1919, scaleY = (bottomRight.second - top) / 1079;
     ASSERT_GT(scale, 0.3);
     ASSERT_LT(scale, 1.0);
     EXPECT_NEAR(scaleY, scale, 0.01);
