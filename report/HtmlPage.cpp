@@ -491,7 +491,7 @@ void WriteVerdict(CHtml& h, const Report& report, const Options& options, const 
         if (judged.count > 0) {
             const Stroke& worst = report.strokes[judged.worst];
             h << Length(judged.worstValue, Decimals(figure), options) << ", " << Swatch(worst.slot)
-              << "contact " << worst.id << ", line " << worst.firstLine;
+              << "contact&nbsp;" << worst.id << ", line&nbsp;" << worst.firstLine;
         } else {
             h << "&ndash;";
         }
