@@ -1,9 +1,16 @@
-// kovrin-report's HTML page: one self-contained file (inline SVG and CSS, no
-// script, nothing fetched).
+// The report as one self-contained HTML page: the verdict and the summary at the
+// top, then the strokes as kovrin's Line mode drew them, the line and jitter
+// charts, the coverage map, the anomalies and a table of every stroke. Inline CSS
+// and SVG only: no script, nothing fetched, readable offline and printable.
+// kovrin-report's --html option calls it.
 #pragma once
 
 #include "report/Report.h"
 
 #include <ostream>
 
-void WriteHtmlPage(std::ostream& out, const report::Report& r, const report::Options& o);
+namespace report {
+
+void WriteHtmlPage(std::ostream& out, const Report& report, const Options& options);
+
+} // namespace report
