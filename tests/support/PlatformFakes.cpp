@@ -20,8 +20,6 @@ std::vector<LONG> changeDisplayResults;
 DEVMODEW lastDisplayMode;
 std::function<void()> onRegisterTouchWindow;
 std::function<void()> onChangeDisplaySettings;
-bool createDibSectionFails = false;
-HBITMAP lastDibSection = nullptr;
 
 void Reset() {
     calls.clear();
@@ -34,8 +32,6 @@ void Reset() {
     lastDisplayMode = DEVMODEW{};
     onRegisterTouchWindow = nullptr;
     onChangeDisplaySettings = nullptr;
-    createDibSectionFails = false;
-    lastDibSection = nullptr;
 }
 
 std::vector<Call> CallsNamed(const std::string& name) {
@@ -147,20 +143,6 @@ BOOL WINAPI FakeEnumDisplaySettingsW(LPCWSTR device, DWORD modeNumber, DEVMODEW*
     return real(device, modeNumber, mode);
 }
 
-HBITMAP WINAPI FakeCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
-                                    DWORD offset) {
-    Record("CreateDIBSection", {(long long)usage, info->bmiHeader.biWidth, info->bmiHeader.biHeight});
-    if (fakes::createDibSectionFails) {
-        if (bits)
-            *bits = nullptr;
-        return nullptr;
-    }
-    using Fn = HBITMAP(WINAPI*)(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD);
-    static Fn real = (Fn)(void*)RealEntry(L"gdi32.dll", "CreateDIBSection");
-    fakes::lastDibSection = real(dc, info, usage, bits, section, offset);
-    return fakes::lastDibSection;
-}
-
 } // namespace
 
 // Import-table symbol names: stdcall-decorated in 32-bit builds.
@@ -185,5 +167,4 @@ void* impChangeDisplaySettingsW __asm__(IMPORT_SYMBOL(ChangeDisplaySettingsW,
                                                       8)) = (void*)&FakeChangeDisplaySettingsW;
 void* impEnumDisplaySettingsW __asm__(IMPORT_SYMBOL(EnumDisplaySettingsW,
                                                     12)) = (void*)&FakeEnumDisplaySettingsW;
-void* impCreateDIBSection __asm__(IMPORT_SYMBOL(CreateDIBSection, 24)) = (void*)&FakeCreateDIBSection;
 }

@@ -1,7 +1,7 @@
 // Link-level replacements, in the test binary only, for the platform calls that
 // cannot be driven here: touch-input and gesture information and their close
-// calls, touch registration and display-mode changes (plus watchers of the
-// display-mode enumeration and of DIB-section creation). They serve scripted
+// calls, touch registration and display-mode changes (plus a watcher of the
+// display-mode enumeration; GDI calls have GdiRecorder.h). They serve scripted
 // records and record every call, in order. DefWindowProcW is passed through to
 // the real one and recorded for WM_GESTURE only.
 #pragma once
@@ -45,10 +45,6 @@ extern std::function<void()> onChangeDisplaySettings;
 
 // EnumDisplaySettingsW is recorded (device name given, mode number, and the
 // dmSize and dmDriverExtra it was handed), then the real one runs.
-// CreateDIBSection runs the real one and records the bitmap it made, unless
-// told to fail (null bitmap, null pixel pointer).
-extern bool createDibSectionFails;
-extern HBITMAP lastDibSection;
 
 void Reset();
 

@@ -41,7 +41,11 @@ TEST_F(StrokeTest, MovesJoinPointsWithSegmentsAndUpEndsTheStroke) {
     CreateWindowUnderTest();
     COLORREF background = GetSysColor(COLOR_WINDOW);
     SendTouch({At(4, DOWN, 100, 200)});
+    gdirec::Start();
     SendTouch({At(4, MOVE, 200, 200), At(4, MOVE, 200, 300)});
+    gdirec::Stop();
+    EXPECT_EQ(gdirec::Count(gdirec::CREATE_PEN), 2);
+    EXPECT_TRUE(gdirec::Balanced());
     EXPECT_EQ(PixelAt(150, 200), SLOT_COLORS[0]);
     EXPECT_EQ(PixelAt(200, 250), SLOT_COLORS[0]);
     EXPECT_EQ(PixelAt(150, 250), background);
@@ -136,6 +140,7 @@ TEST(StrokeGdiTest, PenAndBrushAreDeselectedThenDeletedBeforeReturning) {
         EXPECT_EQ(GetObjectType(events[2].object), 0u);
         EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
         EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
+        EXPECT_TRUE(gdirec::Balanced());
     }
     SelectObject(dc, oldBitmap);
     DeleteObject(bitmap);
