@@ -54,51 +54,49 @@ private:
     HGDIOBJ m_previous;
 };
 
+// What the two DC holders share: the DC, which is never copied.
+class CDc {
+public:
+    CDc(const CDc&) = delete;
+    CDc& operator=(const CDc&) = delete;
+
+    HDC Get() const {
+        return m_dc;
+    }
+    explicit operator bool() const {
+        return m_dc != nullptr;
+    }
+
+protected:
+    explicit CDc(HDC dc) : m_dc(dc) {}
+    ~CDc() = default;
+
+    HDC m_dc;
+};
+
 // A window's DC from GetDC (client area) or GetWindowDC (the whole window,
 // frame included), released with ReleaseDC on destruction.
-class CWindowDc {
+class CWindowDc : public CDc {
 public:
     enum Area { CLIENT, WHOLE_WINDOW };
 
     explicit CWindowDc(HWND hwnd, Area area = CLIENT)
-        : m_hwnd(hwnd), m_dc(area == WHOLE_WINDOW ? GetWindowDC(hwnd) : GetDC(hwnd)) {}
+        : CDc(area == WHOLE_WINDOW ? GetWindowDC(hwnd) : GetDC(hwnd)), m_hwnd(hwnd) {}
     ~CWindowDc() {
         if (m_dc)
             ReleaseDC(m_hwnd, m_dc);
     }
-    CWindowDc(const CWindowDc&) = delete;
-    CWindowDc& operator=(const CWindowDc&) = delete;
-
-    HDC Get() const {
-        return m_dc;
-    }
-    explicit operator bool() const {
-        return m_dc != nullptr;
-    }
 
 private:
     HWND m_hwnd;
-    HDC m_dc;
 };
 
 // A memory DC from CreateCompatibleDC, deleted with DeleteDC on destruction.
-class CMemoryDc {
+class CMemoryDc : public CDc {
 public:
-    explicit CMemoryDc(HDC compatibleWith) : m_dc(CreateCompatibleDC(compatibleWith)) {}
+    explicit CMemoryDc(HDC compatibleWith) : CDc(CreateCompatibleDC(compatibleWith)) {}
     ~CMemoryDc() {
         if (m_dc)
             DeleteDC(m_dc);
     }
-    CMemoryDc(const CMemoryDc&) = delete;
-    CMemoryDc& operator=(const CMemoryDc&) = delete;
-
-    HDC Get() const {
-        return m_dc;
-    }
-    explicit operator bool() const {
-        return m_dc != nullptr;
-    }
-
-private:
-    HDC m_dc;
 };

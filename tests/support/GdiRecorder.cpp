@@ -1,6 +1,8 @@
-// Installed like PlatformFakes: by defining the import-table pointers of the
-// calls, which then forward to the real gdi32 and user32 entries.
+// Installed through the import table (ImportTable.h); every replacement passes
+// the call on to the real gdi32 or user32 entry.
 #include "support/GdiRecorder.h"
+
+#include "support/ImportTable.h"
 
 #include <algorithm>
 #include <sstream>
@@ -64,26 +66,25 @@ int SelectionSlot(DWORD type) {
 
 const char* const SLOT_NAMES[] = {"pen", "brush", "font", "bitmap"};
 
-const char* KindName(Kind kind) {
-    switch (kind) {
-    case CREATE_PEN:
-        return "pen";
-    case CREATE_BRUSH:
-        return "brush";
-    case CREATE_REGION:
-        return "region";
-    case CREATE_BITMAP:
-        return "bitmap";
-    case GET_DC:
-        return "GetDC";
-    case GET_WINDOW_DC:
-        return "GetWindowDC";
-    case CREATE_DC:
-        return "CreateCompatibleDC";
-    default:
-        return "?";
-    }
-}
+// Per kind: the call recorded, and the name given to the handle it returns
+// (null for the calls that take one).
+struct KindNames {
+    const char* call;
+    const char* handle;
+};
+const KindNames KIND_NAMES[] = {
+    {"CreatePen", "pen"},
+    {"CreateSolidBrush", "brush"},
+    {"CreatePolygonRgn", "region"},
+    {"CreateDIBSection", "bitmap"},
+    {"SelectObject", nullptr},
+    {"DeleteObject", nullptr},
+    {"GetDC", "dc"},
+    {"GetWindowDC", "dc"},
+    {"ReleaseDC", nullptr},
+    {"CreateCompatibleDC", "dc"},
+    {"DeleteDC", nullptr},
+};
 
 // A DC's selections, replayed from the records: what each slot held before
 // the first recorded selection, and what it holds now.
@@ -138,60 +139,27 @@ std::string Trace() {
         std::string name;
     };
     std::vector<Name> names;
-    int counts[DELETE_DC + 1] = {};
-    auto name = [&](const void* handle) -> std::string {
-        if (!handle)
-            return "null";
-        for (auto it = names.rbegin(); it != names.rend(); ++it)
-            if (it->handle == handle)
-                return it->name;
-        return "other";
-    };
-    auto give = [&](const void* handle, Kind kind, const char* prefix) {
-        if (!handle)
-            return std::string("null");
-        names.push_back({handle, prefix + std::to_string(++counts[kind])});
-        return names.back().name;
-    };
+    int dcs = 0, objects[4] = {};
     std::string out;
     for (const Event& e : events) {
+        const KindNames& kind = KIND_NAMES[e.kind];
+        bool dcCall = e.kind >= GET_DC;
+        const void* handle = dcCall ? (const void*)e.dc : e.object;
+        std::string name = handle ? "other" : "null";
+        if (handle && kind.handle) {
+            name = kind.handle + std::to_string(dcCall ? ++dcs : ++objects[e.kind]);
+            names.push_back({handle, name});
+        } else if (handle) {
+            for (auto it = names.rbegin(); it != names.rend(); ++it)
+                if (it->handle == handle) {
+                    name = it->name;
+                    break;
+                }
+        }
         if (!out.empty())
             out += ' ';
-        switch (e.kind) {
-        case CREATE_PEN:
-            out += "CreatePen=" + give(e.object, e.kind, "pen");
-            break;
-        case CREATE_BRUSH:
-            out += "CreateSolidBrush=" + give(e.object, e.kind, "brush");
-            break;
-        case CREATE_REGION:
-            out += "CreatePolygonRgn=" + give(e.object, e.kind, "region");
-            break;
-        case CREATE_BITMAP:
-            out += "CreateDIBSection=" + give(e.object, e.kind, "bitmap");
-            break;
-        case SELECT:
-            out += "SelectObject(" + name(e.object) + ")";
-            break;
-        case DELETE_OBJECT:
-            out += "DeleteObject(" + name(e.object) + ")";
-            break;
-        case GET_DC:
-            out += "GetDC=" + give(e.dc, GET_DC, "dc");
-            break;
-        case GET_WINDOW_DC:
-            out += "GetWindowDC=" + give(e.dc, GET_DC, "dc");
-            break;
-        case CREATE_DC:
-            out += "CreateCompatibleDC=" + give(e.dc, GET_DC, "dc");
-            break;
-        case RELEASE_DC:
-            out += "ReleaseDC(" + name(e.dc) + ")";
-            break;
-        case DELETE_DC:
-            out += "DeleteDC(" + name(e.dc) + ")";
-            break;
-        }
+        out += kind.call;
+        out += kind.handle ? "=" + name : "(" + name + ")";
     }
     return out;
 }
@@ -212,23 +180,27 @@ std::string Trace() {
         selections.push_back(DcSelections{dc, {}, {}});
         return selections.back();
     };
-    auto forget = [](std::vector<Live>& list, HGDIOBJ handle) {
-        auto it = std::find_if(list.begin(), list.end(), [&](const Live& l) { return l.object == handle; });
-        if (it == list.end())
-            return false;
-        list.erase(it);
-        return true;
-    };
-    auto giveBack = [&](const Event& e, const char* how) {
+    // A DC goes back through the call matching the one that gave it: ReleaseDC
+    // for GetDC and GetWindowDC, DeleteDC for CreateCompatibleDC.
+    auto giveBack = [&](const Event& e) {
+        bool deleting = e.kind == DELETE_DC;
+        const char* how = deleting ? "DeleteDC" : "ReleaseDC";
+        auto given = std::find_if(dcs.begin(), dcs.end(), [&](const Live& l) {
+            return l.object == (HGDIOBJ)e.dc && (l.kind == CREATE_DC) == deleting;
+        });
+        if (!e.dc || given == dcs.end()) {
+            problems << how << " of DC " << e.dc << " that "
+                     << (deleting ? "CreateCompatibleDC" : "GetDC or GetWindowDC") << " did not give; ";
+            return;
+        }
+        dcs.erase(given);
         if (!e.succeeded)
             problems << how << " of DC " << e.dc << " failed; ";
-        if (!forget(dcs, e.dc))
-            problems << how << " of DC " << e.dc << " that was not obtained by the matching call; ";
-        auto it = std::find_if(selections.begin(), selections.end(),
-                               [&](const DcSelections& s) { return s.dc == e.dc; });
-        if (it != selections.end()) {
-            CheckRestored(*it, "before it went", problems);
-            selections.erase(it);
+        auto s = std::find_if(selections.begin(), selections.end(),
+                              [&](const DcSelections& d) { return d.dc == e.dc; });
+        if (s != selections.end()) {
+            CheckRestored(*s, "before it went", problems);
+            selections.erase(s);
         }
     };
 
@@ -251,12 +223,15 @@ std::string Trace() {
             s.now[slot] = e.object;
             break;
         }
-        case DELETE_OBJECT:
+        case DELETE_OBJECT: {
             if (e.deletedSelected)
                 problems << "object " << e.object << " deleted while still selected; ";
-            if (e.succeeded)
-                forget(objects, e.object);
+            auto deleted = std::find_if(objects.begin(), objects.end(),
+                                        [&](const Live& l) { return l.object == e.object; });
+            if (e.succeeded && deleted != objects.end())
+                objects.erase(deleted);
             break;
+        }
         case GET_DC:
         case GET_WINDOW_DC:
         case CREATE_DC:
@@ -264,27 +239,15 @@ std::string Trace() {
                 dcs.push_back({(HGDIOBJ)e.dc, e.kind});
             break;
         case RELEASE_DC:
-            if (e.dc && std::none_of(dcs.begin(), dcs.end(), [&](const Live& l) {
-                    return l.object == (HGDIOBJ)e.dc && l.kind == CREATE_DC;
-                }))
-                giveBack(e, "ReleaseDC");
-            else
-                problems << "ReleaseDC of DC " << e.dc << " that GetDC or GetWindowDC did not give; ";
-            break;
         case DELETE_DC:
-            if (e.dc && std::any_of(dcs.begin(), dcs.end(), [&](const Live& l) {
-                    return l.object == (HGDIOBJ)e.dc && l.kind == CREATE_DC;
-                }))
-                giveBack(e, "DeleteDC");
-            else
-                problems << "DeleteDC of DC " << e.dc << " that CreateCompatibleDC did not give; ";
+            giveBack(e);
             break;
         }
     }
     for (const Live& l : objects)
-        problems << KindName(l.kind) << " " << l.object << " never deleted; ";
+        problems << KIND_NAMES[l.kind].handle << " " << l.object << " never deleted; ";
     for (const Live& l : dcs)
-        problems << "DC " << l.object << " from " << KindName(l.kind) << " never given back; ";
+        problems << "DC " << l.object << " from " << KIND_NAMES[l.kind].call << " never given back; ";
     for (const DcSelections& s : selections)
         CheckRestored(s, "at the end", problems);
 
@@ -299,18 +262,36 @@ std::string Trace() {
 namespace {
 
 using gdirec::events;
+using gdirec::Kind;
 using gdirec::recording;
 
-FARPROC RealEntry(const wchar_t* module, const char* name) {
-    return GetProcAddress(GetModuleHandleW(module), name);
+// Notes a creation (null when it failed) and hands the handle on.
+template <typename THandle> THandle Created(Kind kind, THandle handle, HDC dc = nullptr) {
+    if (recording)
+        gdirec::Note(kind, handle, dc);
+    return handle;
+}
+
+// Notes a DC obtained (null when that failed) and hands it on.
+HDC Obtained(Kind kind, HDC dc) {
+    if (recording)
+        gdirec::Note(kind, nullptr, dc);
+    return dc;
+}
+
+// Notes a DC given back, with whether that worked.
+template <typename TResult> TResult GivenBack(Kind kind, HDC dc, TResult result) {
+    if (recording) {
+        gdirec::Note(kind, nullptr, dc);
+        events.back().succeeded = result != 0;
+    }
+    return result;
 }
 
 HPEN WINAPI FakeCreatePen(int style, int width, COLORREF color) {
-    using Proc = HPEN(WINAPI*)(int, int, COLORREF);
-    static Proc real = (Proc)(void*)RealEntry(L"gdi32.dll", "CreatePen");
-    HPEN pen = real(style, width, color);
+    static auto real = RealEntry<HPEN(WINAPI*)(int, int, COLORREF)>(L"gdi32.dll", "CreatePen");
+    HPEN pen = Created(gdirec::CREATE_PEN, real(style, width, color));
     if (recording) {
-        gdirec::Note(gdirec::CREATE_PEN, pen);
         events.back().color = color;
         events.back().style = style;
         events.back().width = width;
@@ -319,44 +300,30 @@ HPEN WINAPI FakeCreatePen(int style, int width, COLORREF color) {
 }
 
 HBRUSH WINAPI FakeCreateSolidBrush(COLORREF color) {
-    using Proc = HBRUSH(WINAPI*)(COLORREF);
-    static Proc real = (Proc)(void*)RealEntry(L"gdi32.dll", "CreateSolidBrush");
-    HBRUSH brush = gdirec::brushFails ? nullptr : real(color);
-    if (recording) {
-        gdirec::Note(gdirec::CREATE_BRUSH, brush);
+    static auto real = RealEntry<HBRUSH(WINAPI*)(COLORREF)>(L"gdi32.dll", "CreateSolidBrush");
+    HBRUSH brush = Created(gdirec::CREATE_BRUSH, gdirec::brushFails ? nullptr : real(color));
+    if (recording)
         events.back().color = color;
-    }
     return brush;
 }
 
 HRGN WINAPI FakeCreatePolygonRgn(const POINT* points, int count, int mode) {
-    using Proc = HRGN(WINAPI*)(const POINT*, int, int);
-    static Proc real = (Proc)(void*)RealEntry(L"gdi32.dll", "CreatePolygonRgn");
-    HRGN region = gdirec::regionFails ? nullptr : real(points, count, mode);
-    if (recording)
-        gdirec::Note(gdirec::CREATE_REGION, region);
-    return region;
+    static auto real = RealEntry<HRGN(WINAPI*)(const POINT*, int, int)>(L"gdi32.dll", "CreatePolygonRgn");
+    return Created(gdirec::CREATE_REGION, gdirec::regionFails ? nullptr : real(points, count, mode));
 }
 
 HBITMAP WINAPI FakeCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
                                     DWORD offset) {
     using Proc = HBITMAP(WINAPI*)(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD);
-    static Proc real = (Proc)(void*)RealEntry(L"gdi32.dll", "CreateDIBSection");
-    HBITMAP bitmap = nullptr;
-    if (gdirec::dibSectionFails) {
-        if (bits)
-            *bits = nullptr;
-    } else {
-        bitmap = real(dc, info, usage, bits, section, offset);
-    }
-    if (recording)
-        gdirec::Note(gdirec::CREATE_BITMAP, bitmap, dc);
-    return bitmap;
+    static Proc real = RealEntry<Proc>(L"gdi32.dll", "CreateDIBSection");
+    if (gdirec::dibSectionFails && bits)
+        *bits = nullptr;
+    HBITMAP bitmap = gdirec::dibSectionFails ? nullptr : real(dc, info, usage, bits, section, offset);
+    return Created(gdirec::CREATE_BITMAP, bitmap, dc);
 }
 
 HGDIOBJ WINAPI FakeSelectObject(HDC dc, HGDIOBJ object) {
-    using Proc = HGDIOBJ(WINAPI*)(HDC, HGDIOBJ);
-    static Proc real = (Proc)(void*)RealEntry(L"gdi32.dll", "SelectObject");
+    static auto real = RealEntry<HGDIOBJ(WINAPI*)(HDC, HGDIOBJ)>(L"gdi32.dll", "SelectObject");
     HGDIOBJ previous = real(dc, object);
     if (recording) {
         gdirec::NoteSelectedDc(dc);
@@ -368,8 +335,7 @@ HGDIOBJ WINAPI FakeSelectObject(HDC dc, HGDIOBJ object) {
 }
 
 BOOL WINAPI FakeDeleteObject(HGDIOBJ object) {
-    using Proc = BOOL(WINAPI*)(HGDIOBJ);
-    static Proc real = (Proc)(void*)RealEntry(L"gdi32.dll", "DeleteObject");
+    static auto real = RealEntry<BOOL(WINAPI*)(HGDIOBJ)>(L"gdi32.dll", "DeleteObject");
     bool selected = recording && gdirec::SelectedAnywhere(object);
     BOOL deleted = real(object);
     if (recording) {
@@ -381,52 +347,28 @@ BOOL WINAPI FakeDeleteObject(HGDIOBJ object) {
 }
 
 HDC WINAPI FakeGetDC(HWND hwnd) {
-    using Proc = HDC(WINAPI*)(HWND);
-    static Proc real = (Proc)(void*)RealEntry(L"user32.dll", "GetDC");
-    HDC dc = real(hwnd);
-    if (recording)
-        gdirec::Note(gdirec::GET_DC, nullptr, dc);
-    return dc;
+    static auto real = RealEntry<HDC(WINAPI*)(HWND)>(L"user32.dll", "GetDC");
+    return Obtained(gdirec::GET_DC, real(hwnd));
 }
 
 HDC WINAPI FakeGetWindowDC(HWND hwnd) {
-    using Proc = HDC(WINAPI*)(HWND);
-    static Proc real = (Proc)(void*)RealEntry(L"user32.dll", "GetWindowDC");
-    HDC dc = real(hwnd);
-    if (recording)
-        gdirec::Note(gdirec::GET_WINDOW_DC, nullptr, dc);
-    return dc;
+    static auto real = RealEntry<HDC(WINAPI*)(HWND)>(L"user32.dll", "GetWindowDC");
+    return Obtained(gdirec::GET_WINDOW_DC, real(hwnd));
 }
 
 int WINAPI FakeReleaseDC(HWND hwnd, HDC dc) {
-    using Proc = int(WINAPI*)(HWND, HDC);
-    static Proc real = (Proc)(void*)RealEntry(L"user32.dll", "ReleaseDC");
-    int released = real(hwnd, dc);
-    if (recording) {
-        gdirec::Note(gdirec::RELEASE_DC, nullptr, dc);
-        events.back().succeeded = released != 0;
-    }
-    return released;
+    static auto real = RealEntry<int(WINAPI*)(HWND, HDC)>(L"user32.dll", "ReleaseDC");
+    return GivenBack(gdirec::RELEASE_DC, dc, real(hwnd, dc));
 }
 
 HDC WINAPI FakeCreateCompatibleDC(HDC dc) {
-    using Proc = HDC(WINAPI*)(HDC);
-    static Proc real = (Proc)(void*)RealEntry(L"gdi32.dll", "CreateCompatibleDC");
-    HDC created = real(dc);
-    if (recording)
-        gdirec::Note(gdirec::CREATE_DC, nullptr, created);
-    return created;
+    static auto real = RealEntry<HDC(WINAPI*)(HDC)>(L"gdi32.dll", "CreateCompatibleDC");
+    return Obtained(gdirec::CREATE_DC, real(dc));
 }
 
 BOOL WINAPI FakeDeleteDC(HDC dc) {
-    using Proc = BOOL(WINAPI*)(HDC);
-    static Proc real = (Proc)(void*)RealEntry(L"gdi32.dll", "DeleteDC");
-    BOOL deleted = real(dc);
-    if (recording) {
-        gdirec::Note(gdirec::DELETE_DC, nullptr, dc);
-        events.back().succeeded = deleted != FALSE;
-    }
-    return deleted;
+    static auto real = RealEntry<BOOL(WINAPI*)(HDC)>(L"gdi32.dll", "DeleteDC");
+    return GivenBack(gdirec::DELETE_DC, dc, real(dc));
 }
 
 // Every test starts with the recorder stopped, empty and nothing failing.
@@ -439,12 +381,6 @@ class ResetEachTest : public ::testing::EmptyTestEventListener {
 const bool installed = (::testing::UnitTest::GetInstance()->listeners().Append(new ResetEachTest), true);
 
 } // namespace
-
-#if defined(_WIN64)
-#define IMPORT_SYMBOL(name, argBytes) "__imp_" #name
-#else
-#define IMPORT_SYMBOL(name, argBytes) "__imp__" #name "@" #argBytes
-#endif
 
 extern "C" {
 void* impCreatePen __asm__(IMPORT_SYMBOL(CreatePen, 12)) = (void*)&FakeCreatePen;

@@ -1,7 +1,7 @@
-// The replacements are installed by defining the import-table pointers
-// (__imp_...) that the program's calls go through: the linker then takes these
-// instead of pulling the entries from user32's or gdi32's import library.
+// The replacements are installed through the import table (ImportTable.h).
 #include "support/PlatformFakes.h"
+
+#include "support/ImportTable.h"
 
 #include <algorithm>
 #include <cstring>
@@ -124,33 +124,21 @@ LONG WINAPI FakeChangeDisplaySettingsW(DEVMODEW* mode, DWORD flags) {
 // handle must reach exactly one of this and CloseGestureInfoHandle.
 LRESULT WINAPI FakeDefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     using Proc = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-    static Proc real = (Proc)(void*)GetProcAddress(GetModuleHandleW(L"user32.dll"), "DefWindowProcW");
+    static Proc real = RealEntry<Proc>(L"user32.dll", "DefWindowProcW");
     if (message == WM_GESTURE)
         Record("DefWindowProcW", {(long long)(INT_PTR)hwnd, (long long)wParam, (long long)lParam});
     return real(hwnd, message, wParam, lParam);
-}
-
-// The real entry, for the fakes that only watch the call.
-FARPROC RealEntry(const wchar_t* module, const char* name) {
-    return GetProcAddress(GetModuleHandleW(module), name);
 }
 
 BOOL WINAPI FakeEnumDisplaySettingsW(LPCWSTR device, DWORD modeNumber, DEVMODEW* mode) {
     Record("EnumDisplaySettingsW",
            {device != nullptr, (long long)modeNumber, mode->dmSize, mode->dmDriverExtra});
     using Fn = BOOL(WINAPI*)(LPCWSTR, DWORD, DEVMODEW*);
-    static Fn real = (Fn)(void*)RealEntry(L"user32.dll", "EnumDisplaySettingsW");
+    static Fn real = RealEntry<Fn>(L"user32.dll", "EnumDisplaySettingsW");
     return real(device, modeNumber, mode);
 }
 
 } // namespace
-
-// Import-table symbol names: stdcall-decorated in 32-bit builds.
-#if defined(_WIN64)
-#define IMPORT_SYMBOL(name, argBytes) "__imp_" #name
-#else
-#define IMPORT_SYMBOL(name, argBytes) "__imp__" #name "@" #argBytes
-#endif
 
 extern "C" {
 void* impGetTouchInputInfo __asm__(IMPORT_SYMBOL(GetTouchInputInfo, 16)) = (void*)&FakeGetTouchInputInfo;
