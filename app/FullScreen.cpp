@@ -4,6 +4,7 @@
 #include "app/FullScreen.h"
 
 #include "app/AppState.h"
+#include "app/Gdi.h"
 #include "res/resource.h"
 
 void SetFullScreenMode(DEVMODEW* mode, int width, int height, int bitsPerPixel, int refreshRate) {
@@ -14,16 +15,26 @@ void SetFullScreenMode(DEVMODEW* mode, int width, int height, int bitsPerPixel, 
     mode->dmFields = FULL_SCREEN_MODE_FIELDS;
 }
 
+namespace {
+
+struct DisplayCaps {
+    int width, height, bitsPerPixel, refreshRate;
+};
+
+// The display's current mode, read through the window's DC (given back at once).
+DisplayCaps ReadDisplayCaps(HWND hwnd) {
+    CWindowDc dc(hwnd);
+    return {GetDeviceCaps(dc.Get(), HORZRES), GetDeviceCaps(dc.Get(), VERTRES),
+            GetDeviceCaps(dc.Get(), BITSPIXEL), GetDeviceCaps(dc.Get(), VREFRESH)};
+}
+
+} // namespace
+
 void ToggleFullScreen(HWND hwnd) {
     if (!g_fullScreen) {
         GetWindowRect(hwnd, &g_savedWindowRect);
-        HDC dc = GetDC(hwnd);
-        int width = GetDeviceCaps(dc, HORZRES);
-        int height = GetDeviceCaps(dc, VERTRES);
-        int bitsPerPixel = GetDeviceCaps(dc, BITSPIXEL);
-        int refreshRate = GetDeviceCaps(dc, VREFRESH);
-        ReleaseDC(hwnd, dc);
-        if (EnterFullScreen(hwnd, width, height, bitsPerPixel, refreshRate)) {
+        DisplayCaps caps = ReadDisplayCaps(hwnd);
+        if (EnterFullScreen(hwnd, caps.width, caps.height, caps.bitsPerPixel, caps.refreshRate)) {
             g_savedMenu = GetMenu(hwnd);
             CheckMenuItem(g_savedMenu, IDM_FULLSCREEN, MF_BYCOMMAND | MF_CHECKED);
             SetMenu(hwnd, nullptr);

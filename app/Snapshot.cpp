@@ -3,6 +3,8 @@
 // its pixel memory is written as it is.
 #include "app/Snapshot.h"
 
+#include "app/Gdi.h"
+
 #include <fstream>
 
 int SnapshotRowStride(int width) {
@@ -30,6 +32,36 @@ SnapshotHeaders MakeSnapshotHeaders(int width, int height) {
     return h;
 }
 
+namespace {
+
+// Captures the window into a DIB section and writes its pixel memory to the
+// file; false when no capture could be made. The pixels are read only after
+// the memory DC is deleted and the window DC released; the bitmap goes last.
+bool WriteWindowPixels(HWND hwnd, const BITMAPINFOHEADER& header, std::ofstream& file) {
+    BITMAPINFO info = {};
+    info.bmiHeader = header;
+    void* pixels = nullptr;
+    CGdiObject<HBITMAP> bitmap;
+    bool captured = false;
+    {
+        CWindowDc windowDc(hwnd, CWindowDc::WHOLE_WINDOW);
+        CMemoryDc memoryDc(windowDc.Get());
+        bitmap.Reset(CreateDIBSection(windowDc.Get(), &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+        captured = windowDc && memoryDc && bitmap && pixels;
+        if (captured) {
+            // Deselected before the DC goes, so the bitmap is never deleted while selected.
+            CSelection selection(memoryDc.Get(), bitmap.Get());
+            BitBlt(memoryDc.Get(), 0, 0, header.biWidth, header.biHeight, windowDc.Get(), 0, 0, SRCCOPY);
+        }
+    }
+    if (captured)
+        file.write(static_cast<const char*>(pixels),
+                   (std::streamsize)SnapshotRowStride(header.biWidth) * header.biHeight);
+    return captured;
+}
+
+} // namespace
+
 void SaveWindowSnapshot(HWND hwnd, const char* fileName) {
     RECT r = {};
     GetWindowRect(hwnd, &r);
@@ -46,32 +78,11 @@ void SaveWindowSnapshot(HWND hwnd, const char* fileName) {
     file.write(reinterpret_cast<const char*>(&headers.file), sizeof(headers.file));
     file.write(reinterpret_cast<const char*>(&headers.info), sizeof(headers.info));
 
-    BITMAPINFO info = {};
-    info.bmiHeader = headers.info;
-    HDC windowDc = GetWindowDC(hwnd);
-    HDC memoryDc = CreateCompatibleDC(windowDc);
-    void* pixels = nullptr;
-    HBITMAP bitmap = CreateDIBSection(windowDc, &info, DIB_RGB_COLORS, &pixels, nullptr, 0);
-    bool captured = windowDc && memoryDc && bitmap && pixels;
-    if (captured) {
-        HGDIOBJ previous = SelectObject(memoryDc, bitmap);
-        BitBlt(memoryDc, 0, 0, width, height, windowDc, 0, 0, SRCCOPY);
-        // Deselected before the DC goes, so the bitmap is never deleted while selected.
-        SelectObject(memoryDc, previous);
-    }
-    if (memoryDc)
-        DeleteDC(memoryDc);
-    ReleaseDC(hwnd, windowDc);
-
-    if (!captured) {
+    if (!WriteWindowPixels(hwnd, headers.info, file)) {
         // Headers without pixels would claim a picture that is not there.
-        if (bitmap)
-            DeleteObject(bitmap);
         file.close();
         DeleteFileA(fileName);
         return;
     }
-    file.write(static_cast<const char*>(pixels), (std::streamsize)SnapshotRowStride(width) * height);
-    DeleteObject(bitmap);
     file.close();
 }

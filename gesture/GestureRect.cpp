@@ -1,6 +1,8 @@
 // Geometry and drawing of the gesture rectangle.
 #include "gesture/GestureRect.h"
 
+#include "app/Gdi.h"
+
 #include <algorithm>
 #include <climits>
 #include <cmath>
@@ -91,20 +93,20 @@ void OutlinePoints(const CGestureRect& shape, POINT points[OUTLINE_POINTS]) {
 }
 
 void CGestureRect::Draw(HDC hdc) {
-    HPEN pen = CreatePen(PS_SOLID, OUTLINE_WIDTH, OUTLINE_COLORS[m_colorIndex]);
-    HGDIOBJ oldPen = SelectObject(hdc, pen);
+    CGdiObject<HPEN> pen(CreatePen(PS_SOLID, OUTLINE_WIDTH, OUTLINE_COLORS[m_colorIndex]));
+    CSelection penSelection(hdc, pen.Get());
 
     POINT points[OUTLINE_POINTS];
     OutlinePoints(*this, points);
 
-    HRGN region = CreatePolygonRgn(points, OUTLINE_POINTS, WINDING);
-    if (region) {
-        HBRUSH brush = CreateSolidBrush(FILL_COLOR);
-        if (brush) {
-            FillRgn(hdc, region, brush);
-            DeleteObject(brush);
+    {
+        // Brush, then region, are gone before the outline is drawn over the fill.
+        CGdiObject<HRGN> region(CreatePolygonRgn(points, OUTLINE_POINTS, WINDING));
+        if (region) {
+            CGdiObject<HBRUSH> brush(CreateSolidBrush(FILL_COLOR));
+            if (brush)
+                FillRgn(hdc, region.Get(), brush.Get());
         }
-        DeleteObject(region);
     }
 
     Polyline(hdc, points, OUTLINE_POINTS);
@@ -114,7 +116,4 @@ void CGestureRect::Draw(HDC hdc) {
         MoveToEx(hdc, points[1].x, points[1].y, nullptr);
         LineTo(hdc, points[3].x, points[3].y);
     }
-
-    SelectObject(hdc, oldPen);
-    DeleteObject(pen);
 }

@@ -4,6 +4,7 @@
 #include "touch/Painting.h"
 
 #include "app/AppState.h"
+#include "app/Gdi.h"
 #include "gesture/GestureRect.h"
 #include "touch/ContactSlots.h"
 
@@ -16,15 +17,11 @@ namespace {
 
 void DrawDisc(HDC hdc, const TOUCHINPUT& input) {
     COLORREF color = DiscColor(input.dwID);
-    HPEN pen = CreatePen(PS_SOLID, 1, color);
-    HGDIOBJ oldPen = SelectObject(hdc, pen);
-    HBRUSH brush = CreateSolidBrush(color);
-    HGDIOBJ oldBrush = SelectObject(hdc, brush);
+    CGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, color));
+    CSelection penSelection(hdc, pen.Get());
+    CGdiObject<HBRUSH> brush(CreateSolidBrush(color));
+    CSelection brushSelection(hdc, brush.Get());
     Ellipse(hdc, input.x - DISC_RADIUS, input.y - DISC_RADIUS, input.x + DISC_RADIUS, input.y + DISC_RADIUS);
-    SelectObject(hdc, oldBrush);
-    DeleteObject(brush);
-    SelectObject(hdc, oldPen);
-    DeleteObject(pen);
 }
 
 // Measures the text into g_textLength and draws it at the top of its row.
@@ -88,7 +85,7 @@ LRESULT OnPaint(HWND hwnd) {
 
 void DrawStatusText(HDC hdc) {
     // Colours and background mode stay the DC's defaults: opaque rows over the picture.
-    HGDIOBJ oldFont = SelectObject(hdc, GetStockObject(SYSTEM_FIXED_FONT));
+    CSelection font(hdc, GetStockObject(SYSTEM_FIXED_FONT));
     DrawStatusRow(hdc, 0, g_mouseText, MOUSE_TEXT_CHARS);
     if (g_statusLines == -1) {
         DrawStatusRow(hdc, STATUS_ROW_HEIGHT, g_gestureText, GESTURE_TEXT_CHARS);
@@ -99,7 +96,6 @@ void DrawStatusText(HDC hdc) {
             DrawStatusRow(hdc, 2 * STATUS_ROW_HEIGHT + STATUS_ROW_HEIGHT * l, g_contactText[l],
                           CONTACT_TEXT_CHARS);
     }
-    SelectObject(hdc, oldFont);
 }
 
 LRESULT OnRateTimer() {

@@ -3,6 +3,7 @@
 #include "touch/StrokeDrawing.h"
 
 #include "app/AppState.h"
+#include "app/Gdi.h"
 #include "touch/ContactSlots.h"
 
 namespace {
@@ -12,19 +13,15 @@ namespace {
 // the segment's last pixel that LineTo leaves out.
 void DrawStrokeStep(HDC hdc, int slot, int x, int y, bool segment) {
     COLORREF c = g_contactColors[slot];
-    HPEN pen = CreatePen(PS_SOLID, 1, c);
-    HGDIOBJ oldPen = SelectObject(hdc, pen);
+    CGdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, c));
+    CSelection penSelection(hdc, pen.Get());
     if (segment) {
         MoveToEx(hdc, g_strokeEnd[slot].x, g_strokeEnd[slot].y, nullptr);
         LineTo(hdc, x, y);
     }
-    HBRUSH brush = CreateSolidBrush(c);
-    HGDIOBJ oldBrush = SelectObject(hdc, brush);
+    CGdiObject<HBRUSH> brush(CreateSolidBrush(c));
+    CSelection brushSelection(hdc, brush.Get());
     Ellipse(hdc, x - 2, y - 2, x + 2, y + 2);
-    SelectObject(hdc, oldBrush);
-    DeleteObject(brush);
-    SelectObject(hdc, oldPen);
-    DeleteObject(pen);
 }
 
 } // namespace

@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/FullScreen.h"
 #include "res/resource.h"
+#include "support/GdiRecorder.h"
 #include "support/PlatformFakes.h"
 #include "support/WindowFixture.h"
 
@@ -121,7 +122,10 @@ TEST_F(FullScreenTest, EnterThenLeaveGivesBackTheWindowAsItWas) {
 
 TEST_F(FullScreenTest, AppliesTheModeTheDisplayAlreadyHas) {
     DisplayCaps caps = ReadDisplayCaps(m_hwnd);
+    gdirec::Start();
     ToggleFullScreen(m_hwnd);
+    gdirec::Stop();
+    EXPECT_EQ(gdirec::Trace(), "GetDC=dc1 ReleaseDC(dc1)"); // the DC the mode is read through
 
     std::vector<fakes::Call> enums = fakes::CallsNamed("EnumDisplaySettingsW");
     ASSERT_EQ(enums.size(), 1u);

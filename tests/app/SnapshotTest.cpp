@@ -4,7 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/FullScreen.h"
-#include "support/PlatformFakes.h"
+#include "support/GdiRecorder.h"
 #include "support/WindowFixture.h"
 
 #include <fstream>
@@ -161,10 +161,15 @@ TEST_F(SnapshotTest, OddWidthRowsArePaddedWithZeros) {
 TEST_F(SnapshotTest, EachSaveReplacesThePictureAndDeletesItsBitmap) {
     WriteFile("picture", std::string(200000, 'x'));
     MakePopup(64, 48);
+    gdirec::Start();
     SaveWindowSnapshot(m_hwnd, "picture");
+    gdirec::Stop();
     EXPECT_EQ(ReadFileBytes("picture").size(), 54u + 192u * 48u);
-    ASSERT_NE(fakes::lastDibSection, nullptr);
-    EXPECT_EQ(GetObjectType(fakes::lastDibSection), 0u) << "the bitmap is deleted";
+    // The memory DC goes before the window DC, both before the bitmap.
+    EXPECT_EQ(gdirec::Trace(), "GetWindowDC=dc1 CreateCompatibleDC=dc2 CreateDIBSection=bitmap1 "
+                               "SelectObject(bitmap1) SelectObject(other) DeleteDC(dc2) ReleaseDC(dc1) "
+                               "DeleteObject(bitmap1)");
+    EXPECT_TRUE(gdirec::Balanced());
 
     SetWindowPos(m_hwnd, nullptr, 0, 0, 33, 20, SWP_NOMOVE | SWP_NOZORDER);
     SaveWindowSnapshot(m_hwnd, "picture");
@@ -194,18 +199,24 @@ TEST_F(SnapshotTest, UnopenableFileCapturesNothing) {
     // A directory in the way of "picture" (a read-only attribute is not
     // enforced for a root user under Wine, so it cannot stand in here).
     ASSERT_TRUE(CreateDirectoryA("picture", nullptr));
+    gdirec::Start();
     SaveWindowSnapshot(m_hwnd, "picture");
+    gdirec::Stop();
     EXPECT_EQ(GetFileAttributesA("picture") & FILE_ATTRIBUTE_DIRECTORY, (DWORD)FILE_ATTRIBUTE_DIRECTORY);
-    EXPECT_EQ(fakes::CountCalls("CreateDIBSection"), 0);
+    EXPECT_EQ(gdirec::Trace(), "");
     EXPECT_TRUE(IsWindow(m_hwnd));
 }
 
 TEST_F(SnapshotTest, FailedBitmapLeavesNoPictureBehind) {
     SaveWindowSnapshot(m_hwnd, "picture");
     ASSERT_TRUE(FileExists("picture"));
-    fakes::createDibSectionFails = true;
+    gdirec::dibSectionFails = true;
+    gdirec::Start();
     SaveWindowSnapshot(m_hwnd, "picture");
-    EXPECT_EQ(fakes::CountCalls("CreateDIBSection"), 2);
+    gdirec::Stop();
+    EXPECT_EQ(gdirec::Trace(), "GetWindowDC=dc1 CreateCompatibleDC=dc2 CreateDIBSection=null DeleteDC(dc2) "
+                               "ReleaseDC(dc1)");
+    EXPECT_TRUE(gdirec::Balanced());
     EXPECT_FALSE(FileExists("picture"));
 }
 
@@ -214,7 +225,9 @@ TEST_F(SnapshotTest, EmptyWindowKeepsThePreviousPicture) {
     MakePopup(0, 0);
     RECT wr = WindowRect();
     ASSERT_EQ(wr.right - wr.left, 0);
+    gdirec::Start();
     SaveWindowSnapshot(m_hwnd, "picture");
+    gdirec::Stop();
     EXPECT_TRUE(ReadFileBytes("picture") == "previous"); // not printed whole on failure
-    EXPECT_EQ(fakes::CountCalls("CreateDIBSection"), 0);
+    EXPECT_EQ(gdirec::Trace(), "");
 }

@@ -3,13 +3,15 @@
 #include "app/AppState.h"
 #include "gesture/GestureEngine.h"
 #include "gesture/GestureRect.h"
-#include "support/GdiFakes.h"
+#include "support/ClientPixels.h"
+#include "support/GdiRecorder.h"
 #include "support/PlatformFakes.h"
 #include "support/WindowFixture.h"
 
 #include <climits>
 #include <cmath>
 #include <limits>
+#include <string>
 
 namespace {
 
@@ -206,7 +208,6 @@ class GestureRectDrawTest : public WindowTest {
 protected:
     void SetUp() override {
         WindowTest::SetUp();
-        gdifakes::Reset();
         CreateWindowUnderTest();
         // Line mode: the paint handler leaves the window alone while we draw.
         ASSERT_EQ(g_lineMode, 1);
@@ -214,11 +215,6 @@ protected:
         // Centre (200, 100), size 200 x 100: corners (100, 50) and (300, 150).
         g_shape.Reset(400, 200);
     }
-    void TearDown() override {
-        gdifakes::Reset();
-        WindowTest::TearDown();
-    }
-
     // Clears the client area with the class background and draws g_shape.
     void DrawShape() {
         HDC dc = GetDC(m_hwnd);
@@ -234,6 +230,17 @@ protected:
         return Send(WM_GESTURE, 0, (LPARAM)0x5150);
     }
 
+    // Twenty pixels from (x, y) in steps of (dx, dy): '#' outline colour 0,
+    // 'r' fill, '.' background, '?' anything else.
+    std::string Across(const ClientPixels& pixels, int x, int y, int dx, int dy) {
+        std::string out;
+        for (int i = 0; i < 20; i++, x += dx, y += dy) {
+            COLORREF c = pixels.At(x, y);
+            out += c == OUTLINE_COLORS[0] ? '#' : c == RED ? 'r' : c == m_background ? '.' : '?';
+        }
+        return out;
+    }
+
     COLORREF m_background = 0;
     const COLORREF RED = RGB(210, 0, 0);
 };
@@ -243,18 +250,15 @@ TEST_F(GestureRectDrawTest, RedFillInsideAThickOutline) {
     EXPECT_EQ(PixelAt(200, 100), RED);
     EXPECT_EQ(PixelAt(106, 100), RED);
     EXPECT_EQ(PixelAt(294, 140), RED);
-    // Six pixels of outline centred on each edge.
-    for (int x = 98; x <= 102; x++)
-        EXPECT_EQ(PixelAt(x, 100), OUTLINE_COLORS[0]) << "x " << x;
-    for (int y = 148; y <= 152; y++)
-        EXPECT_EQ(PixelAt(200, y), OUTLINE_COLORS[0]) << "y " << y;
+    // Six pixels of outline across an edge, from three before its line to two
+    // after: across the left edge (x = 100) and the bottom one (y = 150).
+    ClientPixels pixels(m_hwnd);
+    EXPECT_EQ(Across(pixels, 90, 100, 1, 0), ".......######rrrrrrr");
+    EXPECT_EQ(Across(pixels, 200, 140, 0, 1), "rrrrrrr######.......");
     EXPECT_EQ(PixelAt(300, 50), OUTLINE_COLORS[0]);
     EXPECT_EQ(PixelAt(200, 100), RED); // no diagonals yet
     EXPECT_EQ(PixelAt(150, 75), RED);
-    // Outside.
-    EXPECT_EQ(PixelAt(92, 100), m_background);
-    EXPECT_EQ(PixelAt(200, 158), m_background);
-    EXPECT_EQ(PixelAt(200, 42), m_background);
+    EXPECT_EQ(PixelAt(200, 42), m_background); // outside
 
     g_shape.NextColor();
     DrawShape();
@@ -320,100 +324,87 @@ TEST_F(GestureRectDrawTest, DrawRestoresThePenAndDeletesWhatItCreated) {
     HDC dc = GetDC(m_hwnd);
     HGDIOBJ penBefore = GetCurrentObject(dc, OBJ_PEN);
     HGDIOBJ brushBefore = GetCurrentObject(dc, OBJ_BRUSH);
-    gdifakes::StartRecording();
+    gdirec::Start();
     g_shape.Draw(dc);
-    gdifakes::recording = false;
+    gdirec::Stop();
     EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), penBefore);
     EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brushBefore);
     ReleaseDC(m_hwnd, dc);
 
-    ASSERT_EQ(gdifakes::created.size(), 3u);
-    EXPECT_STREQ(gdifakes::created[0].kind, "pen");
-    EXPECT_STREQ(gdifakes::created[1].kind, "region");
-    EXPECT_STREQ(gdifakes::created[2].kind, "brush");
-    // Brush before region before pen, each gone for good.
-    ASSERT_EQ(gdifakes::deleted.size(), 3u);
-    EXPECT_EQ(gdifakes::deleted[0], gdifakes::created[2].handle);
-    EXPECT_EQ(gdifakes::deleted[1], gdifakes::created[1].handle);
-    EXPECT_EQ(gdifakes::deleted[2], gdifakes::created[0].handle);
-    for (const gdifakes::Created& c : gdifakes::created) {
-        EXPECT_NE(c.handle, nullptr);
-        EXPECT_EQ(GetObjectType(c.handle), 0u) << c.kind;
-    }
+    // The brush and the region are gone before the outline is drawn; the pen last.
+    EXPECT_EQ(gdirec::Trace(), "CreatePen=pen1 SelectObject(pen1) CreatePolygonRgn=region1 "
+                               "CreateSolidBrush=brush1 DeleteObject(brush1) DeleteObject(region1) "
+                               "SelectObject(other) DeleteObject(pen1)");
+    EXPECT_TRUE(gdirec::Balanced());
+    gdirec::Event pen = gdirec::Only(gdirec::CREATE_PEN)[0];
+    EXPECT_EQ(pen.style, PS_SOLID);
+    EXPECT_EQ(pen.width, 6);
+    EXPECT_EQ(pen.color, RGB(13, 13, 13));
+    EXPECT_EQ(gdirec::Only(gdirec::CREATE_BRUSH)[0].color, RGB(210, 0, 0));
 }
 
-TEST_F(GestureRectDrawTest, ManyDrawsLeaveTheProcessGdiObjectCountUnchanged) {
+TEST_F(GestureRectDrawTest, ManyDrawsLeaveNoGdiObjectBehind) {
     HDC dc = GetDC(m_hwnd);
-    g_shape.Draw(dc); // anything created once per process is made now
-    DWORD before = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    gdifakes::StartRecording();
+    gdirec::Start();
     for (int i = 0; i < 200; i++) {
         g_shape.m_angle = i * 0.1;
         g_shape.m_diagonals = (BYTE)(i & 1);
         g_shape.Draw(dc);
     }
-    gdifakes::recording = false;
-    DWORD after = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    gdirec::Stop();
     HGDIOBJ penAfter = GetCurrentObject(dc, OBJ_PEN);
     ReleaseDC(m_hwnd, dc);
 
-    // Wine reports 0 for this count; on Windows it is the real number. The
-    // handle records below prove the balance on both.
-    EXPECT_EQ(after, before);
     EXPECT_EQ(penAfter, GetStockObject(BLACK_PEN));
-    ASSERT_EQ(gdifakes::created.size(), 600u);
-    EXPECT_EQ(gdifakes::deleted.size(), 600u);
-    int alive = 0;
-    for (const gdifakes::Created& c : gdifakes::created)
-        alive += GetObjectType(c.handle) != 0;
-    EXPECT_EQ(alive, 0);
+    EXPECT_EQ(gdirec::Count(gdirec::CREATE_PEN) + gdirec::Count(gdirec::CREATE_REGION) +
+                  gdirec::Count(gdirec::CREATE_BRUSH),
+              600);
+    EXPECT_TRUE(gdirec::Balanced());
 }
 
 TEST_F(GestureRectDrawTest, FailedRegionSkipsTheFillButNotTheOutline) {
     g_shape.ToggleDiagonals();
-    gdifakes::regionFails = true;
-    gdifakes::StartRecording();
+    gdirec::regionFails = true;
+    gdirec::Start();
     DrawShape();
-    gdifakes::recording = false;
-    EXPECT_EQ(gdifakes::CountCreated("brush"), 0);
-    EXPECT_EQ(gdifakes::CountCreated("pen"), 1);
-    EXPECT_EQ(gdifakes::deleted.size(), 1u); // the pen
+    gdirec::Stop();
+    EXPECT_EQ(gdirec::Trace(), "GetDC=dc1 CreatePen=pen1 SelectObject(pen1) CreatePolygonRgn=null "
+                               "SelectObject(other) DeleteObject(pen1) ReleaseDC(dc1)");
+    EXPECT_TRUE(gdirec::Balanced());
     EXPECT_EQ(PixelAt(150, 100), m_background);
     EXPECT_EQ(PixelAt(100, 100), OUTLINE_COLORS[0]);
     EXPECT_EQ(PixelAt(200, 100), OUTLINE_COLORS[0]); // diagonals too
 }
 
 TEST_F(GestureRectDrawTest, FailedBrushDeletesTheRegionUnfilled) {
-    gdifakes::brushFails = true;
-    gdifakes::StartRecording();
+    gdirec::brushFails = true;
+    gdirec::Start();
     DrawShape();
-    gdifakes::recording = false;
-    ASSERT_EQ(gdifakes::CountCreated("region"), 1);
-    HGDIOBJ region = gdifakes::created[1].handle;
-    EXPECT_EQ(GetObjectType(region), 0u);
-    EXPECT_EQ(gdifakes::deleted.size(), 2u); // region and pen
+    gdirec::Stop();
+    EXPECT_EQ(gdirec::Trace(), "GetDC=dc1 CreatePen=pen1 SelectObject(pen1) CreatePolygonRgn=region1 "
+                               "CreateSolidBrush=null DeleteObject(region1) SelectObject(other) "
+                               "DeleteObject(pen1) ReleaseDC(dc1)");
+    EXPECT_TRUE(gdirec::Balanced());
     EXPECT_EQ(PixelAt(200, 100), m_background);
     EXPECT_EQ(PixelAt(100, 100), OUTLINE_COLORS[0]);
 }
 
 TEST_F(GestureRectDrawTest, DegenerateAndHugeRectanglesDrawSafely) {
     g_shape = CGestureRect{}; // never reset: everything at the origin
-    gdifakes::StartRecording();
+    gdirec::Start();
     DrawShape();
-    gdifakes::recording = false;
+    gdirec::Stop();
+    EXPECT_TRUE(gdirec::Balanced());
     EXPECT_EQ(PixelAt(200, 100), m_background);
     EXPECT_EQ(PixelAt(20, 20), m_background);
-    for (const gdifakes::Created& c : gdifakes::created)
-        EXPECT_EQ(c.handle ? GetObjectType(c.handle) : 0u, 0u) << c.kind;
 
     g_shape.Reset(400, 200);
     g_shape.m_scale = 1e300;
-    gdifakes::StartRecording();
+    gdirec::Start();
     DrawShape();
-    gdifakes::recording = false;
-    for (const gdifakes::Created& c : gdifakes::created)
-        EXPECT_EQ(c.handle ? GetObjectType(c.handle) : 0u, 0u) << c.kind;
-    EXPECT_EQ(gdifakes::CountCreated("pen"), 1);
+    gdirec::Stop();
+    EXPECT_TRUE(gdirec::Balanced());
+    EXPECT_EQ(gdirec::Count(gdirec::CREATE_PEN), 1);
     EXPECT_EQ(PixelAt(200, 100), RED);
     EXPECT_EQ(PixelAt(5, 5), RED);
 }

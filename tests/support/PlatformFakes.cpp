@@ -1,7 +1,7 @@
-// The replacements are installed by defining the import-table pointers
-// (__imp_...) that the program's calls go through: the linker then takes these
-// instead of pulling the entries from user32's or gdi32's import library.
+// The replacements are installed through the import table (ImportTable.h).
 #include "support/PlatformFakes.h"
+
+#include "support/ImportTable.h"
 
 #include <algorithm>
 #include <cstring>
@@ -20,8 +20,6 @@ std::vector<LONG> changeDisplayResults;
 DEVMODEW lastDisplayMode;
 std::function<void()> onRegisterTouchWindow;
 std::function<void()> onChangeDisplaySettings;
-bool createDibSectionFails = false;
-HBITMAP lastDibSection = nullptr;
 
 void Reset() {
     calls.clear();
@@ -34,8 +32,6 @@ void Reset() {
     lastDisplayMode = DEVMODEW{};
     onRegisterTouchWindow = nullptr;
     onChangeDisplaySettings = nullptr;
-    createDibSectionFails = false;
-    lastDibSection = nullptr;
 }
 
 std::vector<Call> CallsNamed(const std::string& name) {
@@ -143,22 +139,17 @@ LONG WINAPI FakeChangeDisplaySettingsW(DEVMODEW* mode, DWORD flags) {
 // handle must reach exactly one of this and CloseGestureInfoHandle.
 LRESULT WINAPI FakeDefWindowProcW(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
     using Proc = LRESULT(WINAPI*)(HWND, UINT, WPARAM, LPARAM);
-    static Proc real = (Proc)(void*)GetProcAddress(GetModuleHandleW(L"user32.dll"), "DefWindowProcW");
+    static Proc real = RealEntry<Proc>(L"user32.dll", "DefWindowProcW");
     if (message == WM_GESTURE)
         Record("DefWindowProcW", {(long long)(INT_PTR)hwnd, (long long)wParam, (long long)lParam});
     return real(hwnd, message, wParam, lParam);
-}
-
-// The real entry, for the fakes that only watch the call.
-FARPROC RealEntry(const wchar_t* module, const char* name) {
-    return GetProcAddress(GetModuleHandleW(module), name);
 }
 
 BOOL WINAPI FakeEnumDisplaySettingsW(LPCWSTR device, DWORD modeNumber, DEVMODEW* mode) {
     Record("EnumDisplaySettingsW",
            {device != nullptr, (long long)modeNumber, mode->dmSize, mode->dmDriverExtra});
     using Fn = BOOL(WINAPI*)(LPCWSTR, DWORD, DEVMODEW*);
-    static Fn real = (Fn)(void*)RealEntry(L"user32.dll", "EnumDisplaySettingsW");
+    static Fn real = RealEntry<Fn>(L"user32.dll", "EnumDisplaySettingsW");
     return real(device, modeNumber, mode);
 }
 
@@ -166,7 +157,7 @@ BOOL WINAPI FakeEnumDisplaySettingsW(LPCWSTR device, DWORD modeNumber, DEVMODEW*
 UINT_PTR WINAPI FakeSetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
     Record("SetTimer", {(long long)(INT_PTR)hwnd, (long long)id, elapse, proc != nullptr});
     using Fn = UINT_PTR(WINAPI*)(HWND, UINT_PTR, UINT, TIMERPROC);
-    static Fn real = (Fn)(void*)RealEntry(L"user32.dll", "SetTimer");
+    static Fn real = RealEntry<Fn>(L"user32.dll", "SetTimer");
     return real(hwnd, id, elapse, proc);
 }
 
@@ -179,32 +170,11 @@ BOOL WINAPI FakeSetGestureConfig(HWND hwnd, DWORD reserved, UINT count, PGESTURE
         fakes::calls.push_back(call);
     }
     using Fn = BOOL(WINAPI*)(HWND, DWORD, UINT, PGESTURECONFIG, UINT);
-    static Fn real = (Fn)(void*)RealEntry(L"user32.dll", "SetGestureConfig");
+    static Fn real = RealEntry<Fn>(L"user32.dll", "SetGestureConfig");
     return real(hwnd, reserved, count, configs, size);
 }
 
-HBITMAP WINAPI FakeCreateDIBSection(HDC dc, const BITMAPINFO* info, UINT usage, void** bits, HANDLE section,
-                                    DWORD offset) {
-    Record("CreateDIBSection", {(long long)usage, info->bmiHeader.biWidth, info->bmiHeader.biHeight});
-    if (fakes::createDibSectionFails) {
-        if (bits)
-            *bits = nullptr;
-        return nullptr;
-    }
-    using Fn = HBITMAP(WINAPI*)(HDC, const BITMAPINFO*, UINT, void**, HANDLE, DWORD);
-    static Fn real = (Fn)(void*)RealEntry(L"gdi32.dll", "CreateDIBSection");
-    fakes::lastDibSection = real(dc, info, usage, bits, section, offset);
-    return fakes::lastDibSection;
-}
-
 } // namespace
-
-// Import-table symbol names: stdcall-decorated in 32-bit builds.
-#if defined(_WIN64)
-#define IMPORT_SYMBOL(name, argBytes) "__imp_" #name
-#else
-#define IMPORT_SYMBOL(name, argBytes) "__imp__" #name "@" #argBytes
-#endif
 
 extern "C" {
 void* impGetTouchInputInfo __asm__(IMPORT_SYMBOL(GetTouchInputInfo, 16)) = (void*)&FakeGetTouchInputInfo;
@@ -221,7 +191,6 @@ void* impChangeDisplaySettingsW __asm__(IMPORT_SYMBOL(ChangeDisplaySettingsW,
                                                       8)) = (void*)&FakeChangeDisplaySettingsW;
 void* impEnumDisplaySettingsW __asm__(IMPORT_SYMBOL(EnumDisplaySettingsW,
                                                     12)) = (void*)&FakeEnumDisplaySettingsW;
-void* impCreateDIBSection __asm__(IMPORT_SYMBOL(CreateDIBSection, 24)) = (void*)&FakeCreateDIBSection;
 void* impSetTimer __asm__(IMPORT_SYMBOL(SetTimer, 16)) = (void*)&FakeSetTimer;
 void* impSetGestureConfig __asm__(IMPORT_SYMBOL(SetGestureConfig, 20)) = (void*)&FakeSetGestureConfig;
 }

@@ -1,10 +1,10 @@
 // Link-level replacements, in the test binary only, for the platform calls that
 // cannot be driven here: touch-input and gesture information and their close
 // calls, touch registration and display-mode changes (plus watchers of the
-// display-mode enumeration, of DIB-section creation, of timers and of the
-// gesture configuration). They serve scripted records and record every call,
-// in order. DefWindowProcW is passed through to the real one and recorded for
-// WM_GESTURE only.
+// display-mode enumeration, of timers and of the gesture configuration; GDI
+// calls have GdiRecorder.h). They serve scripted records and record every
+// call, in order. DefWindowProcW is passed through to the real one and
+// recorded for WM_GESTURE only.
 #pragma once
 
 #include "app/Win32.h"
@@ -46,10 +46,6 @@ extern std::function<void()> onChangeDisplaySettings;
 
 // EnumDisplaySettingsW is recorded (device name given, mode number, and the
 // dmSize and dmDriverExtra it was handed), then the real one runs.
-// CreateDIBSection runs the real one and records the bitmap it made, unless
-// told to fail (null bitmap, null pixel pointer).
-extern bool createDibSectionFails;
-extern HBITMAP lastDibSection;
 
 // SetTimer is recorded as (window, id, period in ms, timer procedure given)
 // and SetGestureConfig as (window, reserved, record count, record size, then

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "res/resource.h"
 #include "support/ClientPixels.h"
+#include "support/GdiRecorder.h"
 #include "support/WindowFixture.h"
 #include "touch/TouchInput.h"
 
@@ -126,7 +127,11 @@ TEST_F(PaintingTest, GestureLineReplacesTheTouchRows) {
     for (int l = 0; l < 3; l++)
         SetText(g_contactText[l], CONTACT_TEXT_CHARS, L"WM_TOUCH0 (DOWN id=1 10, 10)(Rate=0)");
     g_statusLines = -1;
+    gdirec::Start();
     Repaint();
+    gdirec::Stop();
+    EXPECT_EQ(gdirec::Count(gdirec::CREATE_PEN), 1); // the rectangle's outline
+    EXPECT_TRUE(gdirec::Balanced());
     ClientPixels pixels(m_hwnd);
     EXPECT_GT(InkOnRow(pixels, 0), 20);
     EXPECT_GT(InkOnRow(pixels, 20), 20);
@@ -192,7 +197,12 @@ TEST_F(PaintingTest, DiscsOnlyForMovingInputsInTheirSlotColour) {
     g_touchInputs[3] = Input(77, TOUCHEVENTF_UP, 300, 280);
     g_touchInputCount = 4;
     g_statusLines = 0;
+    gdirec::Start();
     Repaint();
+    gdirec::Stop();
+    // A pen and a brush for each disc, and the status font, all given back.
+    EXPECT_EQ(gdirec::Count(gdirec::CREATE_BRUSH), 2);
+    EXPECT_TRUE(gdirec::Balanced());
     ClientPixels pixels(m_hwnd);
     const COLORREF white = GetSysColor(COLOR_WINDOW);
     EXPECT_EQ(pixels.At(200, 200), g_contactColors[3]);

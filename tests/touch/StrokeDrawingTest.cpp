@@ -1,9 +1,13 @@
 // Line-mode strokes as pixels in the real window, and the lifetime of the pen
 // and brush behind every dot and segment.
 #include "app/AppState.h"
+#include "support/ClientPixels.h"
 #include "support/GdiRecorder.h"
 #include "support/TouchFixture.h"
 #include "touch/StrokeDrawing.h"
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -37,11 +41,43 @@ TEST_F(StrokeTest, EachSlotDotsItsDownPointInItsColour) {
     }
 }
 
+TEST_F(StrokeTest, DotIsTheFourPixelDiscAroundItsPoint) {
+    CreateWindowUnderTest();
+    SendTouch({At(1, DOWN, 300, 200)});
+    // The 8 x 8 pixels from (296, 196): Ellipse(298, 198, 302, 202) with a
+    // one-pixel pen fills the 4 x 4 square from (298, 198) but its corners.
+    // clang-format off
+    const std::vector<std::string> expected = {
+        "........",
+        "........",
+        "...##...",
+        "..####..",
+        "..####..",
+        "...##...",
+        "........",
+        "........",
+    };
+    // clang-format on
+    ClientPixels pixels(m_hwnd);
+    std::vector<std::string> drawn;
+    for (int y = 196; y < 204; y++) {
+        std::string row;
+        for (int x = 296; x < 304; x++)
+            row += pixels.At(x, y) == SLOT_COLORS[0] ? '#' : '.';
+        drawn.push_back(row);
+    }
+    EXPECT_EQ(drawn, expected);
+}
+
 TEST_F(StrokeTest, MovesJoinPointsWithSegmentsAndUpEndsTheStroke) {
     CreateWindowUnderTest();
     COLORREF background = GetSysColor(COLOR_WINDOW);
     SendTouch({At(4, DOWN, 100, 200)});
+    gdirec::Start();
     SendTouch({At(4, MOVE, 200, 200), At(4, MOVE, 200, 300)});
+    gdirec::Stop();
+    EXPECT_EQ(gdirec::Count(gdirec::CREATE_PEN), 2);
+    EXPECT_TRUE(gdirec::Balanced());
     EXPECT_EQ(PixelAt(150, 200), SLOT_COLORS[0]);
     EXPECT_EQ(PixelAt(200, 250), SLOT_COLORS[0]);
     EXPECT_EQ(PixelAt(150, 250), background);
@@ -136,6 +172,7 @@ TEST(StrokeGdiTest, PenAndBrushAreDeselectedThenDeletedBeforeReturning) {
         EXPECT_EQ(GetObjectType(events[2].object), 0u);
         EXPECT_EQ(GetCurrentObject(dc, OBJ_PEN), pen);
         EXPECT_EQ(GetCurrentObject(dc, OBJ_BRUSH), brush);
+        EXPECT_TRUE(gdirec::Balanced());
     }
     SelectObject(dc, oldBitmap);
     DeleteObject(bitmap);
