@@ -532,20 +532,17 @@ void Tile(CHtml& h, std::uint64_t value, const char* label, bool warn) {
 }
 
 void WriteSummary(CHtml& h, const Report& report) {
-    std::uint64_t kinds[4] = {};
-    for (const Anomaly& a : report.anomalies)
-        kinds[(int)a.kind]++;
     h << "<h2>Summary</h2><div class=\"tiles\">";
     Tile(h, report.messages, "messages", false);
     Tile(h, report.inputs, "inputs", false);
-    Tile(h, report.strokes.size(), "strokes", false);
+    Tile(h, report.StrokeCount(), "strokes", false);
     Tile(h, report.maxContacts, "most contacts down at once", false);
     Tile(h, report.droppedMessages, "messages that dropped inputs", true);
     Tile(h, report.droppedInputs, "dropped inputs", true);
-    Tile(h, kinds[(int)AnomalyKind::Stuck], "stuck contacts", true);
-    Tile(h, kinds[(int)AnomalyKind::Ghost], "ghost inputs", true);
-    Tile(h, kinds[(int)AnomalyKind::Redown], "repeated DOWNs", true);
-    Tile(h, kinds[(int)AnomalyKind::SinglePoint], "single-point strokes", true);
+    Tile(h, report.stuck, "stuck contacts", true);
+    Tile(h, report.ghosts, "ghost inputs", true);
+    Tile(h, report.redowns, "repeated DOWNs", true);
+    Tile(h, report.singlePoints, "single-point strokes", true);
     Tile(h, report.lines, "lines read", false);
     Tile(h, report.badLines, "bad lines skipped", true);
     h << "</div>";
@@ -1032,8 +1029,9 @@ void WriteAnomalies(CHtml& h, const Report& report) {
           << "</td></tr>";
     }
     CloseTable(h);
-    if (shown < report.anomalies.size())
-        h << "<p class=\"note\">The first " << shown << " of " << report.anomalies.size()
+    std::uint64_t all = report.anomalies.size() + report.omittedAnomalies;
+    if (shown < all)
+        h << "<p class=\"note\">The first " << shown << " of " << all
           << " anomalies; the summary on the command line counts them all.</p>";
 }
 
@@ -1081,9 +1079,9 @@ void WriteStrokeTable(CHtml& h, const Report& report, const Options& options, co
           << (s.lifted ? "UP" : "<span class=\"bad\">open</span>") << "</td></tr>";
     }
     CloseTable(h);
-    if (shown < report.strokes.size())
-        h << "<p class=\"note\">The first " << shown << " of " << report.strokes.size()
-          << " strokes; the JSON (--json) has every one.</p>";
+    if (shown < report.StrokeCount())
+        h << "<p class=\"note\">The first " << shown << " of " << report.StrokeCount()
+          << " strokes; the JSON (--json) lists " << report.strokes.size() << ".</p>";
 }
 
 void WriteNotes(CHtml& h, const Report& report) {
