@@ -1,11 +1,15 @@
 #!/usr/bin/env bash
 # Renders each mode through the real window code under Wine and writes the
-# pictures of docs/ (PNG, converted from the program's own BMP snapshots).
+# pictures of docs/ (PNG, converted from the program's own BMP snapshots), then
+# runs kovrin-report on the touch.log of that run and photographs its page in
+# headless Chromium (docs/report.png).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
 
 build_release_harness kovrin_pictures
+cmake --preset native-release >/dev/null
+cmake --build --preset native-release --target kovrin-report
 work=$(mktemp -d)
 (cd "$work" && bash "$root/tools/wine-run.sh" "$state" "$loader" "$root/build/$preset/tests/kovrin_pictures.exe" </dev/null >/dev/null 2>&1)
 for name in line touch gesture about; do
@@ -13,4 +17,13 @@ for name in line touch gesture about; do
   convert "bmp:$work/$name.bmp" -strip "docs/$name.png" 2>/dev/null || [ -s "docs/$name.png" ]
   echo "docs/$name.png"
 done
+
+# Exit 1: the held finger and the swipe fail their limits, as intended.
+"$root/build/native-release/kovrin-report" --px-per-mm 3.78 --max-jitter 0.5mm --max-gap 30 \
+  --html "$work/report.html" "$work/touch.log" >/dev/null || [ $? = 1 ]
+timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --force-device-scale-factor=1 \
+  --user-data-dir="$work/profile" --window-size=1100,1500 --screenshot="$work/report.png" \
+  "file://$work/report.html" >/dev/null 2>&1
+convert "$work/report.png" -strip "docs/report.png"
+echo "docs/report.png"
 rm -rf "$work"

@@ -1,7 +1,9 @@
 // Renders kovrin's modes through the real window code with scripted touch and
 // gesture records and saves each as a BMP with the program's own snapshot
 // writer: line.bmp, touch.bmp, gesture.bmp, about.bmp in the current directory.
-// tools/pictures.sh turns them into the PNG files of docs/.
+// The touch.log of the run, with a tester's ruler line, held finger and swipe
+// at its end, is what the report picture is made from. tools/pictures.sh turns
+// them into the PNG files of docs/.
 #include "app/AppState.h"
 #include "app/Commands.h"
 #include "app/MainWindow.h"
@@ -82,6 +84,29 @@ void GestureScene() {
     UpdateWindow(g_hwnd);
 }
 
+// What a tester does before running kovrin-report: a line along a ruler that
+// wobbles by a pixel, a finger held still that wanders by a few, and a swipe
+// across the panel with one report missing. In Touch mode: in Line mode the
+// window is never validated and the About box's timer below would starve.
+void TesterScene() {
+    SendMessageW(g_hwnd, WM_COMMAND, IDM_TOUCH, 0);
+    const int wobble[] = {0, 1, 0, -1, 1, 0, -1};
+    Touch({At(31, TOUCHEVENTF_DOWN, 80, 470)});
+    for (int k = 1; k < 50; k++)
+        Touch({At(31, TOUCHEVENTF_MOVE, 80 + 13 * k, 470 + k / 10 + wobble[k % 7])});
+    Touch({At(31, TOUCHEVENTF_UP, 717, 475)});
+    const POINT wander[] = {{1, 0}, {2, 1}, {1, 2}, {-1, 2}, {-2, 1}, {-3, 0}, {-1, -2}, {0, -1}};
+    Touch({At(32, TOUCHEVENTF_DOWN, 650, 150)});
+    for (int k = 0; k < 24; k++)
+        Touch({At(32, TOUCHEVENTF_MOVE, 650 + wander[k % 8].x, 150 + wander[k % 8].y)});
+    Touch({At(32, TOUCHEVENTF_UP, 650, 150)});
+    Touch({At(33, TOUCHEVENTF_DOWN, 120, 120)});
+    for (int k = 1; k < 30; k++)
+        if (k != 17)
+            Touch({At(33, TOUCHEVENTF_MOVE, 120 + 14 * k, 120 + 10 * k)});
+    Touch({At(33, TOUCHEVENTF_UP, 540, 420)});
+}
+
 void CALLBACK SnapAbout(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = FindWindowW(L"#32770", L"About");
     if (!box)
@@ -115,6 +140,7 @@ int main() {
     GestureScene();
     PumpMessages(100);
     SaveWindowSnapshot(g_hwnd, "gesture.bmp");
+    TesterScene();
     SetTimer(nullptr, 0, 100, SnapAbout);
     SendMessageW(g_hwnd, WM_COMMAND, IDM_ABOUT, 0);
 
