@@ -3,11 +3,13 @@
 # the MinGW-w64 i686 cross compilers, CMake, GoogleTest sources, Wine (32-bit),
 # Xvfb, xdotool and ImageMagick. The 64-bit MinGW compilers and Wine serve the
 # tests on hosts whose kernel does not execute 32-bit code (32-bit Wine cannot
-# start there). Safe to run again: installed packages are skipped.
+# start there). kovrin-report is also built natively (g++), fuzzed with clang's
+# libFuzzer, and its page is checked in headless Chromium. Safe to run again:
+# installed packages are skipped.
 set -euo pipefail
 
 packages=(
-  cmake ninja-build make
+  cmake ninja-build make g++
   g++-mingw-w64-i686-posix gcc-mingw-w64-i686-posix binutils-mingw-w64-i686
   g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
   mingw-w64-i686-dev mingw-w64-x86-64-dev
@@ -17,6 +19,7 @@ packages=(
   imagemagick
   clang-format
   clang libclang-rt-14-dev
+  chromium
   python3
 )
 
