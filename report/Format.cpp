@@ -3,6 +3,7 @@
 #include "touch/ContactSlots.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace report {
 
@@ -26,8 +27,13 @@ void AppendInteger(std::string& out, std::uint64_t value) {
 }
 
 std::string Fixed(double value, int decimals) {
+    if (!std::isfinite(value))
+        return "-";
     std::string text;
     AppendFixed(text, value, decimals);
+    // A value that rounds to zero reads 0, whatever its sign.
+    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos)
+        text.erase(0, 1);
     return text;
 }
 
@@ -36,6 +42,34 @@ const char* SlotColourName(int slot) {
                                                   "magenta", "cyan",  "grey",  "olive", "orange",
                                                   "black",   "black", "black", "black", "black"};
     return slot >= 0 && slot < SLOT_COUNT ? names[slot] : "none";
+}
+
+const char* AnomalyName(AnomalyKind kind) {
+    switch (kind) {
+    case AnomalyKind::Stuck:
+        return "stuck";
+    case AnomalyKind::Ghost:
+        return "ghost";
+    case AnomalyKind::Redown:
+        return "redown";
+    case AnomalyKind::SinglePoint:
+        return "single_point";
+    }
+    return "";
+}
+
+const char* AnomalyText(AnomalyKind kind) {
+    switch (kind) {
+    case AnomalyKind::Stuck:
+        return "stuck: went down and never up";
+    case AnomalyKind::Ghost:
+        return "ghost: moved or went up without being down";
+    case AnomalyKind::Redown:
+        return "repeated DOWN: went down again while down";
+    case AnomalyKind::SinglePoint:
+        return "single point: its stroke has one point";
+    }
+    return "";
 }
 
 } // namespace report

@@ -3,6 +3,7 @@
 // keep the page a few MB whatever the length of the log.
 #include "report/HtmlPage.h"
 
+#include "report/Format.h"
 #include "report/Verdict.h"
 #include "touch/ContactSlots.h"
 
@@ -87,20 +88,6 @@ private:
 void AppendInt(std::string& out, std::int64_t value) {
     char digits[24];
     out.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
-}
-
-// A number with a fixed count of decimals, never "-0.0"; "-" for what is not a number.
-std::string Fixed(double value, int decimals) {
-    if (!std::isfinite(value))
-        return "-";
-    char digits[400]; // room for the largest double in fixed notation
-    auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    if (result.ec != std::errc())
-        return "-";
-    std::string text(digits, result.ptr);
-    if (text[0] == '-' && text.find_first_not_of("-0.") == std::string::npos)
-        text.erase(0, 1);
-    return text;
 }
 
 // Text as HTML: markup characters escaped; bytes that are not UTF-8, control
@@ -998,20 +985,6 @@ void WriteCoverage(CHtml& h, const Report& report, const Options& options) {
     if (shown < c.emptyCells.size())
         h << "; and " << c.emptyCells.size() - shown << " more";
     h << ".</p>";
-}
-
-const char* AnomalyText(AnomalyKind kind) {
-    switch (kind) {
-    case AnomalyKind::Stuck:
-        return "stuck: down and never lifted by the end of the log";
-    case AnomalyKind::Ghost:
-        return "ghost: MOVE or UP of a contact that is not down";
-    case AnomalyKind::Redown:
-        return "repeated DOWN of a contact already down";
-    case AnomalyKind::SinglePoint:
-        return "stroke of a single point";
-    }
-    return "";
 }
 
 void WriteAnomalies(CHtml& h, const Report& report) {

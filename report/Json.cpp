@@ -6,20 +6,6 @@ namespace report {
 
 namespace {
 
-const char* AnomalyName(AnomalyKind kind) {
-    switch (kind) {
-    case AnomalyKind::Stuck:
-        return "stuck";
-    case AnomalyKind::Ghost:
-        return "ghost";
-    case AnomalyKind::Redown:
-        return "redown";
-    case AnomalyKind::SinglePoint:
-        return "single_point";
-    }
-    return "";
-}
-
 // Writes into `out`; with a file, hands the text over to it in pieces, so a
 // long document is never held whole.
 class CJson {

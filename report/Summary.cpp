@@ -50,20 +50,6 @@ std::string Length(double px, const Options& options) {
     return text;
 }
 
-const char* AnomalyText(AnomalyKind kind) {
-    switch (kind) {
-    case AnomalyKind::Stuck:
-        return "stuck: went down and never up";
-    case AnomalyKind::Ghost:
-        return "ghost: moved or went up without being down";
-    case AnomalyKind::Redown:
-        return "repeated DOWN: went down again while down";
-    case AnomalyKind::SinglePoint:
-        return "single point: its stroke has one point";
-    }
-    return "";
-}
-
 // A grid up to this size is drawn as a character map; a larger one lists
 // its first empty cells.
 constexpr std::int32_t MAP_COLUMNS = 120;
