@@ -12,6 +12,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <unordered_map>
 
 namespace report {
 
@@ -172,64 +173,6 @@ private:
     std::vector<std::uint64_t> m_counts;
 };
 
-// Open contacts by id: open addressing with linear probing, sized for
-// MAX_OPEN_STROKES at half load.
-class CIdMap {
-public:
-    CIdMap() {
-        std::fill(std::begin(m_values), std::end(m_values), -1);
-    }
-
-    int Find(std::uint32_t id) const {
-        for (unsigned i = Home(id);; i = (i + 1) & MASK) {
-            if (m_values[i] < 0)
-                return -1;
-            if (m_keys[i] == id)
-                return m_values[i];
-        }
-    }
-
-    void Insert(std::uint32_t id, int value) {
-        unsigned i = Home(id);
-        while (m_values[i] >= 0)
-            i = (i + 1) & MASK;
-        m_keys[i] = id;
-        m_values[i] = value;
-    }
-
-    // Removes `id`, which is present, and shifts back the entries behind it.
-    void Erase(std::uint32_t id) {
-        unsigned i = Home(id);
-        while (m_keys[i] != id || m_values[i] < 0)
-            i = (i + 1) & MASK;
-        for (unsigned j = i;;) {
-            j = (j + 1) & MASK;
-            if (m_values[j] < 0)
-                break;
-            unsigned k = Home(m_keys[j]);
-            bool staysPut = i <= j ? (i < k && k <= j) : (i < k || k <= j);
-            if (staysPut)
-                continue;
-            m_keys[i] = m_keys[j];
-            m_values[i] = m_values[j];
-            i = j;
-        }
-        m_values[i] = -1;
-    }
-
-private:
-    static constexpr unsigned BITS = 11;
-    static constexpr unsigned MASK = (1u << BITS) - 1;
-    static_assert((1 << BITS) >= 2 * MAX_OPEN_STROKES, "the map runs at most half full");
-
-    static unsigned Home(std::uint32_t id) {
-        return (std::uint32_t)(id * 2654435761u) >> (32 - BITS);
-    }
-
-    std::uint32_t m_keys[1 << BITS] = {};
-    int m_values[1 << BITS];
-};
-
 struct OpenStroke {
     Stroke stroke;       // id, slot, first line and drawn copy filled as it goes
     std::int32_t x0 = 0; // the DOWN point
@@ -254,6 +197,7 @@ class CAnalyser {
 public:
     explicit CAnalyser(const Options& options) : m_options(options), m_grid(options.cellPx) {
         m_pool.reserve(MAX_OPEN_STROKES);
+        m_open.reserve(MAX_OPEN_STROKES);
         std::fill(std::begin(m_slotContact), std::end(m_slotContact), FREE_SLOT);
     }
 
@@ -354,12 +298,18 @@ private:
         m_inMessage = false;
     }
 
+    // The open stroke of a contact (its place in m_pool), or -1.
+    int FindOpen(std::uint32_t id) const {
+        auto it = m_open.find(id);
+        return it == m_open.end() ? -1 : it->second;
+    }
+
     void Down(const LogLine& l, std::uint64_t line) {
         // kovrin's own rule: a DOWN claims the slot it finds.
         int slot = FindSlotIn(m_slotContact, l.id);
         if (slot >= 0)
             m_slotContact[slot] = (int)l.id;
-        int open = m_open.Find(l.id);
+        int open = FindOpen(l.id);
         if (open >= 0) {
             Flag(AnomalyKind::Redown, l.id, line);
             Close(open, false, false);
@@ -378,7 +328,7 @@ private:
     }
 
     void Move(const LogLine& l, std::uint64_t line) {
-        int open = m_open.Find(l.id);
+        int open = FindOpen(l.id);
         if (open < 0) {
             Flag(AnomalyKind::Ghost, l.id, line);
             return;
@@ -390,7 +340,7 @@ private:
         int slot = FindSlotIn(m_slotContact, l.id);
         if (slot >= 0)
             m_slotContact[slot] = FREE_SLOT;
-        int open = m_open.Find(l.id);
+        int open = FindOpen(l.id);
         if (open < 0) {
             Flag(AnomalyKind::Ghost, l.id, line);
             return;
@@ -426,7 +376,7 @@ private:
         else
             m_oldest = index;
         m_newest = index;
-        m_open.Insert(l.id, index);
+        m_open.emplace(l.id, index);
         m_openCount++;
         return index;
     }
@@ -566,7 +516,7 @@ private:
             m_report.omittedStrokes++;
         }
 
-        m_open.Erase(id);
+        m_open.erase(id);
         if (o.older >= 0)
             m_pool[o.older].newer = o.newer;
         else
@@ -618,8 +568,8 @@ private:
     Options m_options;
     Report m_report;
     CCoverageGrid m_grid;
-    CIdMap m_open;
-    std::vector<OpenStroke> m_pool; // reserved: indices and references stay valid
+    std::unordered_map<std::uint32_t, int> m_open; // open strokes by contact id: places in m_pool
+    std::vector<OpenStroke> m_pool;                // reserved: indices and references stay valid
     std::vector<int> m_freePool;
     int m_oldest = -1;
     int m_newest = -1;
