@@ -807,9 +807,8 @@ void WriteCharts(CHtml& h, const Report& report, const Options& options, const V
     }
     if (lines > 0) {
         h << "<h2>Lines</h2><p class=\"note\">Each stroke at least " << Fixed(options.minLineLengthPx, 0)
-          << "&nbsp;px from end to end: the perpendicular distance of its points from the line fitted "
-             "through "
-             "them, from the DOWN (left) to the last point (right)";
+          << "&nbsp;px from end to end: the perpendicular distance of its points from the line "
+             "fitted through them, from the DOWN (left) to the last point (right)";
         if (options.maxDeviationPx)
             h << "; dashed red: the limit of &plusmn;" << Length(*options.maxDeviationPx, 2, options);
         h << ".</p><div class=\"charts\">";
@@ -825,9 +824,8 @@ void WriteCharts(CHtml& h, const Report& report, const Options& options, const V
     if (stationary > 0) {
         h << "<h2>Stationary contacts</h2><p class=\"note\">Each stroke whose points all stay within "
           << Fixed(options.stationaryExtentPx, 0)
-          << "&nbsp;px of its DOWN, close up: the points (pixel grid when zoomed far enough), the DOWN at "
-             "the "
-             "cross, and the jitter circle through the farthest point";
+          << "&nbsp;px of its DOWN, close up: the points (pixel grid when zoomed far enough), the "
+             "DOWN at the cross, and the jitter circle through the farthest point";
         if (options.maxJitterPx)
             h << "; dashed red: the limit of " << Length(*options.maxJitterPx, 2, options);
         h << ".</p><div class=\"charts\">";

@@ -1,6 +1,6 @@
 // Reading touch.log: whole lines out of large binary chunks, and the parse of
 // one line in place. Nothing is allocated per line and a line is never held
-// longer than kMaxLineBytes, whatever the input.
+// longer than MAX_LINE_BYTES, whatever the input.
 #pragma once
 
 #include <cstddef>
