@@ -1,17 +1,16 @@
-// One pass over the log. Every figure that reaches the JSON is computed with
-// + - * / and sqrt only, from int64 differences, so the native and the Windows
-// builds agree to the last bit. Memory follows the open strokes: a closed
-// stroke keeps its figures and a decimated copy of its points.
+// Every figure that reaches the JSON is computed with + - * / and sqrt only,
+// from int64 differences, so the native and the Windows builds agree to the
+// last bit. Memory follows the open strokes: a closed stroke keeps its figures
+// and a decimated copy of its points.
 #include "report/Analysis.h"
 
-#include "report/LogReader.h"
-#include "report/Verdict.h"
+#include "report/CoverageGrid.h"
+#include "report/Geometry.h"
 #include "touch/ContactSlots.h"
 
 #include <algorithm>
 #include <cmath>
-#include <cstdint>
-#include <limits>
+#include <string>
 #include <unordered_map>
 
 namespace report {
@@ -28,21 +27,6 @@ constexpr std::size_t MAX_HULL = 4096;
 // Below this extent the hull's cross products are exact in int64.
 constexpr std::int64_t HULL_EXTENT = (std::int64_t)1 << 30;
 
-std::int64_t FloorDiv(std::int64_t a, std::int64_t b) {
-    std::int64_t q = a / b;
-    if (a % b < 0)
-        q--;
-    return q;
-}
-
-std::int32_t ClampToInt32(double v) {
-    if (!(v > -2147483648.0))
-        return std::numeric_limits<std::int32_t>::min();
-    if (v > 2147483647.0)
-        return std::numeric_limits<std::int32_t>::max();
-    return (std::int32_t)std::floor(v + 0.5);
-}
-
 // Keeps the elements at even positions and, when asked, the last one.
 template <class T> void Halve(std::vector<T>& v, bool keepLast) {
     std::size_t n = v.size();
@@ -56,130 +40,11 @@ template <class T> void Halve(std::vector<T>& v, bool keepLast) {
     v.resize(k);
 }
 
-std::int64_t Cross(const Point& o, const Point& a, const Point& b) {
-    return ((std::int64_t)a.x - o.x) * ((std::int64_t)b.y - o.y) -
-           ((std::int64_t)a.y - o.y) * ((std::int64_t)b.x - o.x);
-}
-
-// Andrew's monotone chain; sorts `points` and writes the hull to `hull`.
-void ConvexHull(std::vector<Point>& points, std::vector<Point>& hull) {
-    std::sort(points.begin(), points.end(),
-              [](const Point& a, const Point& b) { return a.x != b.x ? a.x < b.x : a.y < b.y; });
-    std::size_t n = points.size();
-    hull.resize(2 * n);
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < n; i++) {
-        while (k >= 2 && Cross(hull[k - 2], hull[k - 1], points[i]) <= 0)
-            k--;
-        hull[k++] = points[i];
-    }
-    for (std::size_t i = n - 1, t = k + 1; i-- > 0;) {
-        while (k >= t && Cross(hull[k - 2], hull[k - 1], points[i]) <= 0)
-            k--;
-        hull[k++] = points[i];
-    }
-    hull.resize(k > 1 ? k - 1 : k);
-}
-
-// The seen area in cells aligned on multiples of the cell size, grown as
-// points arrive. When it would pass MAX_COVERAGE_CELLS the cell size doubles,
-// which merges 2x2 cells exactly.
-class CCoverageGrid {
-public:
-    explicit CCoverageGrid(std::int32_t cellPx) : m_cell(cellPx > 0 ? cellPx : 1), m_requested(cellPx) {}
-
-    void Add(std::int32_t x, std::int32_t y) {
-        std::int64_t cx = FloorDiv(x, m_cell) - m_ax;
-        std::int64_t cy = FloorDiv(y, m_cell) - m_ay;
-        if (cx < 0 || cy < 0 || cx >= m_aw || cy >= m_ah) {
-            Grow(x, y);
-            cx = FloorDiv(x, m_cell) - m_ax;
-            cy = FloorDiv(y, m_cell) - m_ay;
-        }
-        m_counts[(std::size_t)(cy * m_aw + cx)]++;
-        m_x0 = std::min(m_x0, cx + m_ax);
-        m_x1 = std::max(m_x1, cx + m_ax);
-        m_y0 = std::min(m_y0, cy + m_ay);
-        m_y1 = std::max(m_y1, cy + m_ay);
-    }
-
-    Coverage Finish() const {
-        Coverage c;
-        c.requestedCellPx = m_requested;
-        c.cellPx = (std::int32_t)m_cell;
-        if (m_x0 > m_x1)
-            return c;
-        c.origin.x = ClampToInt32((double)(m_x0 * m_cell));
-        c.origin.y = ClampToInt32((double)(m_y0 * m_cell));
-        c.columns = (std::int32_t)(m_x1 - m_x0 + 1);
-        c.rows = (std::int32_t)(m_y1 - m_y0 + 1);
-        c.counts.reserve((std::size_t)c.columns * c.rows);
-        for (std::int64_t y = m_y0; y <= m_y1; y++)
-            for (std::int64_t x = m_x0; x <= m_x1; x++) {
-                std::uint64_t n = m_counts[(std::size_t)((y - m_ay) * m_aw + (x - m_ax))];
-                if (n == 0)
-                    c.emptyCells.push_back((std::int32_t)c.counts.size());
-                c.counts.push_back(n);
-            }
-        return c;
-    }
-
-private:
-    void Grow(std::int32_t x, std::int32_t y) {
-        std::int64_t x0 = std::min(m_x0, FloorDiv(x, m_cell)), x1 = std::max(m_x1, FloorDiv(x, m_cell));
-        std::int64_t y0 = std::min(m_y0, FloorDiv(y, m_cell)), y1 = std::max(m_y1, FloorDiv(y, m_cell));
-        std::int64_t factor = 1;
-        while (x1 - x0 + 1 > MAX_COVERAGE_CELLS / (y1 - y0 + 1)) {
-            x0 = FloorDiv(x0, 2);
-            x1 = FloorDiv(x1, 2);
-            y0 = FloorDiv(y0, 2);
-            y1 = FloorDiv(y1, 2);
-            factor *= 2;
-        }
-        // Room to grow by a quarter on every side, so a sweep reallocates rarely.
-        std::int64_t w = x1 - x0 + 1, h = y1 - y0 + 1;
-        std::int64_t ax = x0 - w / 4, ay = y0 - h / 4, aw = w + 2 * (w / 4), ah = h + 2 * (h / 4);
-        std::vector<std::uint64_t> counts((std::size_t)(aw * ah));
-        for (std::int64_t j = 0; j < m_ah; j++)
-            for (std::int64_t i = 0; i < m_aw; i++) {
-                std::uint64_t n = m_counts[(std::size_t)(j * m_aw + i)];
-                if (n)
-                    counts[(std::size_t)((FloorDiv(m_ay + j, factor) - ay) * aw + FloorDiv(m_ax + i, factor) -
-                                         ax)] += n;
-            }
-        m_counts.swap(counts);
-        if (m_x0 <= m_x1) {
-            m_x0 = FloorDiv(m_x0, factor);
-            m_x1 = FloorDiv(m_x1, factor);
-            m_y0 = FloorDiv(m_y0, factor);
-            m_y1 = FloorDiv(m_y1, factor);
-        }
-        m_cell *= factor;
-        m_ax = ax;
-        m_ay = ay;
-        m_aw = aw;
-        m_ah = ah;
-    }
-
-    std::int64_t m_cell;
-    std::int32_t m_requested;
-    // Seen cells, inclusive; empty while m_x0 > m_x1.
-    std::int64_t m_x0 = std::numeric_limits<std::int64_t>::max(),
-                 m_x1 = std::numeric_limits<std::int64_t>::min();
-    std::int64_t m_y0 = std::numeric_limits<std::int64_t>::max(),
-                 m_y1 = std::numeric_limits<std::int64_t>::min();
-    // Allocated cells, a superset of the seen ones.
-    std::int64_t m_ax = 0, m_ay = 0, m_aw = 0, m_ah = 0;
-    std::vector<std::uint64_t> m_counts;
-};
-
 struct OpenStroke {
-    Stroke stroke;       // id, slot, first line and drawn copy filled as it goes
-    std::int32_t x0 = 0; // the DOWN point
-    std::int32_t y0 = 0;
-    std::int32_t lastX = 0;
-    std::int32_t lastY = 0;
-    double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0; // relative to the DOWN point
+    Stroke stroke; // id, slot, first line and drawn copy filled as it goes
+    Point down;    // the DOWN point
+    Point last;
+    Moments moments; // relative to the DOWN point
     double length = 0;
     double maxStep2 = 0;
     double maxReach2 = 0; // squared distance from the DOWN point
@@ -193,57 +58,56 @@ struct OpenStroke {
     int newer = -1;
 };
 
-class CAnalyser {
+} // namespace
+
+class CAnalyser::CState {
 public:
-    explicit CAnalyser(const Options& options) : m_options(options), m_grid(options.cellPx) {
+    CState(const Options& options, KeepStroke keep)
+        : m_options(options), m_keep(std::move(keep)), m_grid(options.cellPx) {
         m_pool.reserve(MAX_OPEN_STROKES);
         m_open.reserve(MAX_OPEN_STROKES);
         std::fill(std::begin(m_slotContact), std::end(m_slotContact), FREE_SLOT);
     }
 
-    void OnLine(const char* begin, const char* end, std::uint64_t line) {
-        LogLine l;
-        if (const char* why = ParseLine(begin, end, l)) {
-            Skip(line, why);
-            return;
-        }
-        switch (l.kind) {
-        case LineKind::Count:
-            EndMessage();
-            m_report.messages++;
-            m_inMessage = true;
-            m_announced = l.count;
-            m_logged = 0;
+    void Message(std::uint32_t announced) {
+        EndMessage();
+        m_report.messages++;
+        m_inMessage = true;
+        m_announced = announced;
+        m_logged = 0;
+    }
+
+    void Input(const InputEvent& input) {
+        m_report.inputs++;
+        m_logged++;
+        switch (input.phase) {
+        case Phase::Down:
+            Down(input);
             break;
-        case LineKind::Down:
-            Input();
-            Down(l, line);
+        case Phase::Move:
+            Move(input);
             break;
-        case LineKind::Move:
-            Input();
-            Move(l, line);
-            break;
-        case LineKind::Up:
-            Input();
-            Up(l, line);
+        case Phase::Up:
+            Up(input);
             break;
         }
     }
 
-    void OnLongLine(std::uint64_t line) {
-        Skip(line, "line longer than 256 bytes");
+    void Skipped(std::uint64_t line, const char* why) {
+        if (m_report.diagnostics.size() < MAX_DIAGNOSTICS) // no string made past the bound
+            m_report.diagnostics.push_back({line, std::string("skipped: ") + why});
+        else
+            m_report.omittedDiagnostics++;
     }
 
-    Report Finish(const ReadStatus& status) {
+    Report Finish(const InputStatus& input) {
         EndMessage();
         while (m_oldest >= 0)
             Close(m_oldest, false, true);
-        m_report.lines = status.lines;
-        m_report.cutOff = status.cutOff;
-        m_report.readError = status.readError;
-        if (status.cutOff)
+        m_report.input = input;
+        if (input.cutOff)
             m_report.diagnostics.push_back(
-                {status.lines + 1, "note: cut off mid-line; the line is not analysed"});
+                {input.lines + 1, "note: cut off mid-line; the line is not analysed"});
         m_report.coverage = m_grid.Finish();
         std::stable_sort(m_report.anomalies.begin(), m_report.anomalies.end(),
                          [](const Anomaly& a, const Anomaly& b) { return a.line < b.line; });
@@ -253,18 +117,6 @@ public:
     }
 
 private:
-    void Skip(std::uint64_t line, const char* why) {
-        m_report.badLines++;
-        if (!m_report.firstBadLine) {
-            m_report.firstBadLine = line;
-            m_report.firstBadWhy = why;
-        }
-        if (m_report.diagnostics.size() < MAX_DIAGNOSTICS) // no string made past the bound
-            m_report.diagnostics.push_back({line, std::string("skipped: ") + why});
-        else
-            m_report.omittedDiagnostics++;
-    }
-
     void Diagnose(std::uint64_t line, std::string text) {
         if (m_report.diagnostics.size() < MAX_DIAGNOSTICS)
             m_report.diagnostics.push_back({line, std::move(text)});
@@ -284,11 +136,6 @@ private:
             m_report.omittedAnomalies++;
     }
 
-    void Input() {
-        m_report.inputs++;
-        m_logged++;
-    }
-
     // A message that announced more inputs than were logged after it.
     void EndMessage() {
         if (m_inMessage && m_logged < m_announced) {
@@ -304,52 +151,52 @@ private:
         return it == m_open.end() ? -1 : it->second;
     }
 
-    void Down(const LogLine& l, std::uint64_t line) {
+    void Down(const InputEvent& in) {
         // kovrin's own rule: a DOWN claims the slot it finds.
-        int slot = FindSlotIn(m_slotContact, l.id);
+        int slot = FindSlotIn(m_slotContact, in.id);
         if (slot >= 0)
-            m_slotContact[slot] = (int)l.id;
-        int open = FindOpen(l.id);
+            m_slotContact[slot] = (int)in.id;
+        int open = FindOpen(in.id);
         if (open >= 0) {
-            Flag(AnomalyKind::Redown, l.id, line);
+            Flag(AnomalyKind::Redown, in.id, in.line);
             Close(open, false, false);
         }
         if (m_openCount == MAX_OPEN_STROKES) {
             const OpenStroke& oldest = m_pool[m_oldest];
-            Diagnose(line, "note: more than " + std::to_string(MAX_OPEN_STROKES) +
-                               " contacts down at once; contact " + std::to_string(oldest.stroke.id) +
-                               " (down since line " + std::to_string(oldest.stroke.firstLine) +
-                               ") is taken as stuck");
+            Diagnose(in.line, "note: more than " + std::to_string(MAX_OPEN_STROKES) +
+                                  " contacts down at once; contact " + std::to_string(oldest.stroke.id) +
+                                  " (down since line " + std::to_string(oldest.stroke.firstLine) +
+                                  ") is taken as stuck");
             Close(m_oldest, false, true);
         }
-        int index = OpenNew(l, line, slot);
-        AddPoint(m_pool[index], l.x, l.y, line);
+        int index = OpenNew(in, slot);
+        AddPoint(m_pool[index], in);
         m_report.maxContacts = std::max<std::uint64_t>(m_report.maxContacts, m_openCount);
     }
 
-    void Move(const LogLine& l, std::uint64_t line) {
-        int open = FindOpen(l.id);
+    void Move(const InputEvent& in) {
+        int open = FindOpen(in.id);
         if (open < 0) {
-            Flag(AnomalyKind::Ghost, l.id, line);
+            Flag(AnomalyKind::Ghost, in.id, in.line);
             return;
         }
-        AddPoint(m_pool[open], l.x, l.y, line);
+        AddPoint(m_pool[open], in);
     }
 
-    void Up(const LogLine& l, std::uint64_t line) {
-        int slot = FindSlotIn(m_slotContact, l.id);
+    void Up(const InputEvent& in) {
+        int slot = FindSlotIn(m_slotContact, in.id);
         if (slot >= 0)
             m_slotContact[slot] = FREE_SLOT;
-        int open = FindOpen(l.id);
+        int open = FindOpen(in.id);
         if (open < 0) {
-            Flag(AnomalyKind::Ghost, l.id, line);
+            Flag(AnomalyKind::Ghost, in.id, in.line);
             return;
         }
-        AddPoint(m_pool[open], l.x, l.y, line);
+        AddPoint(m_pool[open], in);
         Close(open, true, false);
     }
 
-    int OpenNew(const LogLine& l, std::uint64_t line, int slot) {
+    int OpenNew(const InputEvent& in, int slot) {
         int index;
         if (!m_freePool.empty()) {
             index = m_freePool.back();
@@ -359,11 +206,10 @@ private:
             m_pool.emplace_back();
         }
         OpenStroke& o = m_pool[index];
-        o.stroke.id = l.id;
+        o.stroke.id = in.id;
         o.stroke.slot = slot;
-        o.stroke.firstLine = line;
-        o.x0 = l.x;
-        o.y0 = l.y;
+        o.stroke.firstLine = in.line;
+        o.down = Point{in.x, in.y};
         if (m_reserved < MAX_KEPT_STROKES) {
             o.kept = (std::int64_t)m_report.strokes.size();
             m_report.strokes.emplace_back();
@@ -376,37 +222,35 @@ private:
         else
             m_oldest = index;
         m_newest = index;
-        m_open.emplace(l.id, index);
+        m_open.emplace(in.id, index);
         m_openCount++;
         return index;
     }
 
-    void AddPoint(OpenStroke& o, std::int32_t x, std::int32_t y, std::uint64_t line) {
+    void AddPoint(OpenStroke& o, const InputEvent& in) {
         Stroke& s = o.stroke;
+        const Point p{in.x, in.y};
         if (o.points == 0) {
-            s.min = s.max = Point{x, y};
+            s.min = s.max = p;
         } else {
-            double stepX = (double)((std::int64_t)x - o.lastX), stepY = (double)((std::int64_t)y - o.lastY);
+            double stepX = (double)((std::int64_t)p.x - o.last.x),
+                   stepY = (double)((std::int64_t)p.y - o.last.y);
             double step2 = stepX * stepX + stepY * stepY;
             o.length += std::sqrt(step2);
             o.maxStep2 = std::max(o.maxStep2, step2);
-            s.min.x = std::min(s.min.x, x);
-            s.min.y = std::min(s.min.y, y);
-            s.max.x = std::max(s.max.x, x);
-            s.max.y = std::max(s.max.y, y);
+            s.min.x = std::min(s.min.x, p.x);
+            s.min.y = std::min(s.min.y, p.y);
+            s.max.x = std::max(s.max.x, p.x);
+            s.max.y = std::max(s.max.y, p.y);
         }
-        double dx = (double)((std::int64_t)x - o.x0), dy = (double)((std::int64_t)y - o.y0);
+        double dx = (double)((std::int64_t)p.x - o.down.x), dy = (double)((std::int64_t)p.y - o.down.y);
         o.maxReach2 = std::max(o.maxReach2, dx * dx + dy * dy);
-        o.sx += dx;
-        o.sy += dy;
-        o.sxx += dx * dx;
-        o.syy += dy * dy;
-        o.sxy += dx * dy;
-        o.candidates.push_back(Point{x, y});
+        o.moments.Add(dx, dy);
+        o.candidates.push_back(p);
         if (o.candidates.size() >= o.reduceAt)
             Reduce(o);
         if (o.points % o.drawStride == 0) {
-            s.drawn.push_back(Point{x, y});
+            s.drawn.push_back(p);
             m_drawnTotal++;
             if (s.drawn.size() > m_drawnCap) {
                 m_drawnTotal -= s.drawn.size();
@@ -416,10 +260,9 @@ private:
             }
         }
         o.points++;
-        o.lastX = x;
-        o.lastY = y;
-        s.lastLine = line;
-        m_grid.Add(x, y);
+        o.last = p;
+        s.lastLine = in.line;
+        m_grid.Add(p.x, p.y);
     }
 
     void Reduce(OpenStroke& o) {
@@ -436,45 +279,17 @@ private:
         o.reduceAt = std::max(REDUCE_AT, 2 * o.candidates.size());
     }
 
-    // The total-least-squares line: through the centroid along the principal
-    // axis of the points' 2x2 covariance.
     void FitLine(OpenStroke& o) {
         Stroke& s = o.stroke;
-        double n = (double)o.points;
-        double cx = o.sx / n, cy = o.sy / n;
-        double a = o.sxx / n - cx * cx, b = o.sxy / n - cx * cy, c = o.syy / n - cy * cy;
-        double half = (a - c) / 2, r = std::sqrt(half * half + b * b);
-        double big = (a + c) / 2 + r, small = (a + c) / 2 - r;
-        double ux = 1, uy = 0;
-        if (r > 0) {
-            // Either row of (A - big I) gives the axis; take the better conditioned.
-            double v1x = big - c, v1y = b, v2x = b, v2y = big - a;
-            double n1 = v1x * v1x + v1y * v1y, n2 = v2x * v2x + v2y * v2y;
-            double vx = n1 >= n2 ? v1x : v2x, vy = n1 >= n2 ? v1y : v2y;
-            double norm = std::sqrt(n1 >= n2 ? n1 : n2);
-            ux = vx / norm;
-            uy = vy / norm;
-        }
-        double maxDev = 0, tMin = 0, tMax = 0;
-        bool first = true;
-        for (const Point& p : o.candidates) {
-            double px = (double)((std::int64_t)p.x - o.x0) - cx, py = (double)((std::int64_t)p.y - o.y0) - cy;
-            double d = std::fabs(px * -uy + py * ux), t = px * ux + py * uy;
-            maxDev = std::max(maxDev, d);
-            tMin = first ? t : std::min(tMin, t);
-            tMax = first ? t : std::max(tMax, t);
-            first = false;
-        }
-        s.lineMaxDevPx = maxDev;
-        s.lineRmsDevPx = std::sqrt(small > 0 ? small : 0);
-        s.lineFrom = Point{ClampToInt32(o.x0 + cx + tMin * ux), ClampToInt32(o.y0 + cy + tMin * uy)};
-        s.lineTo = Point{ClampToInt32(o.x0 + cx + tMax * ux), ClampToInt32(o.y0 + cy + tMax * uy)};
+        LineFit fit = report::FitLine(o.moments, o.down, o.candidates);
+        s.lineMaxDevPx = fit.maxDev;
+        s.lineRmsDevPx = fit.rmsDev;
+        s.lineFrom = fit.from;
+        s.lineTo = fit.to;
         s.deviation.clear();
         s.deviation.reserve(s.drawn.size());
-        for (const Point& p : s.drawn) {
-            double px = (double)((std::int64_t)p.x - o.x0) - cx, py = (double)((std::int64_t)p.y - o.y0) - cy;
-            s.deviation.push_back((float)(px * -uy + py * ux));
-        }
+        for (const Point& p : s.drawn)
+            s.deviation.push_back((float)fit.Deviation(p));
         if (o.thinned)
             Diagnose(s.firstLine,
                      "note: contact " + std::to_string(s.id) +
@@ -492,14 +307,15 @@ private:
         s.meanStepPx = o.points > 1 ? o.length / (double)(o.points - 1) : 0;
         s.lifted = lifted;
         if ((o.points - 1) % o.drawStride != 0) {
-            s.drawn.push_back(Point{o.lastX, o.lastY});
+            s.drawn.push_back(o.last);
             m_drawnTotal++;
         }
         s.drawn.shrink_to_fit(); // kept strokes hold what they show, not what they once did
         double reach = std::sqrt(o.maxReach2);
         if (reach <= m_options.stationaryExtentPx)
             s.jitterPx = reach;
-        double endX = (double)((std::int64_t)o.lastX - o.x0), endY = (double)((std::int64_t)o.lastY - o.y0);
+        double endX = (double)((std::int64_t)o.last.x - o.down.x),
+               endY = (double)((std::int64_t)o.last.y - o.down.y);
         if (o.points > 1 && std::sqrt(endX * endX + endY * endY) >= m_options.minLineLengthPx)
             FitLine(o);
         if (stuck)
@@ -509,7 +325,7 @@ private:
 
         if (o.kept >= 0) {
             m_report.strokes[(std::size_t)o.kept] = std::move(s);
-        } else if (m_report.strokes.size() - m_reserved < MAX_KEPT_STROKES && StrokeFails(s, m_options)) {
+        } else if (m_report.strokes.size() - m_reserved < MAX_KEPT_STROKES && m_keep && m_keep(s)) {
             m_report.strokes.push_back(std::move(s));
         } else {
             m_drawnTotal -= s.drawn.size();
@@ -566,6 +382,7 @@ private:
     }
 
     Options m_options;
+    KeepStroke m_keep;
     Report m_report;
     CCoverageGrid m_grid;
     std::unordered_map<std::uint32_t, int> m_open; // open strokes by contact id: places in m_pool
@@ -584,41 +401,25 @@ private:
     std::vector<Point> m_hull;
 };
 
-} // namespace
+CAnalyser::CAnalyser(const Options& options, KeepStroke keep)
+    : m_state(std::make_unique<CState>(options, std::move(keep))) {}
 
-Report ReadLog(std::FILE* input, const Options& options) {
-    CAnalyser analyser(options);
-    CLineReader reader;
-    ReadStatus status = reader.Read(
-        input,
-        [&](const char* begin, const char* end, std::uint64_t line) { analyser.OnLine(begin, end, line); },
-        [&](std::uint64_t line) { analyser.OnLongLine(line); });
-    return analyser.Finish(status);
+CAnalyser::~CAnalyser() = default;
+
+void CAnalyser::OnMessage(std::uint32_t announced, std::uint64_t) {
+    m_state->Message(announced);
 }
 
-bool IsUnusable(const Report& report, std::string& why, std::uint64_t& line) {
-    line = 0;
-    if (report.readError) {
-        why = "read error after line " + std::to_string(report.lines);
-        return true;
-    }
-    if (report.lines == report.badLines) {
-        if (report.lines == 0) {
-            why = report.cutOff ? "no whole line (the only line has no line break)" : "empty input";
-            line = report.cutOff ? 1 : 0;
-        } else {
-            why = std::string("no touch.log line recognised (") + report.firstBadWhy + ")";
-            line = report.firstBadLine;
-        }
-        return true;
-    }
-    if (report.badLines * 100 > report.lines) {
-        why = std::to_string(report.badLines) + " of " + std::to_string(report.lines) +
-              " lines malformed, more than 1% (the first here: " + report.firstBadWhy + ")";
-        line = report.firstBadLine;
-        return true;
-    }
-    return false;
+void CAnalyser::OnInput(const InputEvent& input) {
+    m_state->Input(input);
+}
+
+void CAnalyser::OnSkipped(std::uint64_t line, const char* why) {
+    m_state->Skipped(line, why);
+}
+
+Report CAnalyser::Finish(const InputStatus& input) {
+    return m_state->Finish(input);
 }
 
 } // namespace report

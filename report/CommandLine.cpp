@@ -1,16 +1,20 @@
 #include "report/CommandLine.h"
 
+#include "report/Figures.h"
+#include "report/Format.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
 #include <optional>
+#include <vector>
 
 namespace report {
 
 namespace {
 
 // A length as given: a number of pixels, or of mm until --px-per-mm is known.
-struct Length {
+struct GivenLength {
     double value = 0;
     bool mm = false;
 };
@@ -22,7 +26,7 @@ bool ParseNumber(const std::string& text, double& value) {
 }
 
 // "12", "12px" or "0.5mm"; never negative.
-bool ParseLength(std::string text, Length& out) {
+bool ParseLength(std::string text, GivenLength& out) {
     out.mm = false;
     if (text.size() > 2 &&
         (text.compare(text.size() - 2, 2, "mm") == 0 || text.compare(text.size() - 2, 2, "px") == 0)) {
@@ -35,16 +39,19 @@ bool ParseLength(std::string text, Length& out) {
 } // namespace
 
 std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out) {
-    // The lengths, resolved once --px-per-mm is known wherever it came.
+    // Every length option, resolved once --px-per-mm is known wherever it
+    // came: the limits of the figures, then the two settings.
     struct LengthOption {
         const char* name;
-        std::optional<Length> given;
+        std::optional<double>* limit;
+        double* setting;
+        std::optional<GivenLength> given;
     };
-    LengthOption lengths[] = {{"--max-jitter", {}},
-                              {"--max-deviation", {}},
-                              {"--max-gap", {}},
-                              {"--min-line-length", {}},
-                              {"--stationary-extent", {}}};
+    std::vector<LengthOption> lengths;
+    for (const FigureInfo& info : FIGURES)
+        lengths.push_back({info.option, &(out.options.*info.limit), nullptr, {}});
+    lengths.push_back({"--min-line-length", nullptr, &out.options.minLineLengthPx, {}});
+    lengths.push_back({"--stationary-extent", nullptr, &out.options.stationaryExtentPx, {}});
     bool inputSeen = false;
     bool optionsEnded = false;
 
@@ -83,7 +90,7 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
             value = argv[++i];
         }
         if (length) {
-            Length l;
+            GivenLength l;
             if (!ParseLength(value, l))
                 return name + ": '" + value + "' is not a length (pixels, or mm with an mm suffix)";
             length->given = l;
@@ -107,31 +114,27 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
     }
     if (out.help)
         return "";
-    double* settings[] = {nullptr, nullptr, nullptr, &out.options.minLineLengthPx,
-                          &out.options.stationaryExtentPx};
-    std::optional<double>* thresholds[] = {&out.options.maxJitterPx, &out.options.maxDeviationPx,
-                                           &out.options.maxGapPx, nullptr, nullptr};
-    for (int i = 0; i < 5; i++) {
-        if (!lengths[i].given)
+    for (const LengthOption& l : lengths) {
+        if (!l.given)
             continue;
-        double px = lengths[i].given->value;
-        if (lengths[i].given->mm) {
+        double px = l.given->value;
+        if (l.given->mm) {
             if (!out.options.pxPerMm)
-                return std::string(lengths[i].name) + ": a length in mm needs --px-per-mm";
+                return std::string(l.name) + ": a length in mm needs --px-per-mm";
             px *= *out.options.pxPerMm;
         }
-        if (thresholds[i])
-            *thresholds[i] = px;
+        if (l.limit)
+            *l.limit = px;
         else
-            *settings[i] = px;
+            *l.setting = px;
     }
     if (!inputSeen)
         return "no touch.log given";
     return "";
 }
 
-const char* UsageText() {
-    return R"(Usage: kovrin-report [options] touch.log
+std::string UsageText() {
+    std::string text = R"(Usage: kovrin-report [options] touch.log
 
 Reads the touch.log that kovrin writes and reports what it says about the
 touch screen: strokes, their straightness and jitter, gaps between reports,
@@ -144,13 +147,23 @@ Options:
   --html FILE             also write a self-contained HTML page to FILE
   --px-per-mm X           pixels per millimetre of the screen: every length is
                           then also given in mm, and lengths may be given in mm
-  --max-jitter L          fail when a stationary contact wanders further than L
-                          from where it went down
-  --max-deviation L       fail when a line's point lies further than L from the
-                          straight line fitted through it
-  --max-gap L             fail when two consecutive points of a stroke are
-                          further apart than L
-  --cell PX               coverage grid cell in pixels (default 40)
+)";
+    for (const FigureInfo& info : FIGURES) {
+        std::string head = std::string("  ") + info.option + " " + info.optionArg;
+        text += PadRight(head, 24);
+        for (const char* line = info.help; *line;) {
+            const char* end = std::strchr(line, '\n');
+            std::size_t length = end ? (std::size_t)(end - line) : std::strlen(line);
+            text.append(line, length);
+            text += '\n';
+            line += length;
+            if (*line == '\n') {
+                line++;
+                text.append(24, ' ');
+            }
+        }
+    }
+    text += R"(  --cell PX               coverage grid cell in pixels (default 40)
   --min-line-length L     strokes at least this long from end to end are judged
                           as lines (default 100)
   --stationary-extent L   strokes whose points all stay within this distance of
@@ -166,6 +179,7 @@ Exit status:
   2  unusable input (unreadable, empty, nothing recognised or more than 1% of
      its lines malformed) or bad options; one message on standard error
 )";
+    return text;
 }
 
 } // namespace report

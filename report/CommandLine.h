@@ -20,6 +20,6 @@ struct CommandLine {
 std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out);
 
 // What --help prints.
-const char* UsageText();
+std::string UsageText();
 
 } // namespace report

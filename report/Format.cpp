@@ -14,16 +14,39 @@ void AppendFixed(std::string& out, double value, int decimals) {
     out.append(text, r.ptr);
 }
 
-void AppendInteger(std::string& out, std::int64_t value) {
-    char text[24];
-    std::to_chars_result r = std::to_chars(text, text + sizeof text, value);
-    out.append(text, r.ptr);
+std::string Count(std::uint64_t n, const char* one, const char* many) {
+    std::string text = Integer(n);
+    text += ' ';
+    text += n == 1 ? one : many;
+    return text;
 }
 
-void AppendInteger(std::string& out, std::uint64_t value) {
-    char text[24];
-    std::to_chars_result r = std::to_chars(text, text + sizeof text, value);
-    out.append(text, r.ptr);
+std::string Length(double px, const Options& options, int decimals, const char* space) {
+    std::string text = Fixed(px, decimals) + space + "px";
+    if (options.pxPerMm)
+        text += " (" + Fixed(px / *options.pxPerMm, decimals) + space + "mm)";
+    return text;
+}
+
+std::string Quantity(double value, Unit unit, const Options& options, int decimals, const char* space) {
+    switch (unit) {
+    case Unit::Px:
+        return Length(value, options, decimals, space);
+    }
+    return Fixed(value, decimals);
+}
+
+std::string PadLeft(std::string_view text, std::size_t width) {
+    std::string out(width > text.size() ? width - text.size() : 0, ' ');
+    out += text;
+    return out;
+}
+
+std::string PadRight(std::string_view text, std::size_t width) {
+    std::string out(text);
+    if (width > out.size())
+        out.append(width - out.size(), ' ');
+    return out;
 }
 
 std::string Fixed(double value, int decimals) {

@@ -123,7 +123,7 @@ private:
 };
 
 void Emit(std::string& out, std::FILE* file, const Report& report, const Options& options,
-          const std::vector<Failure>& failures) {
+          const Verdict& verdict) {
     CJson j(out, file, options);
     j.Open('{');
     j.Line("  ");
@@ -178,9 +178,9 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
     j.Close(']');
     j.Close('}');
     j.Line("  ");
-    j.Integer("lines", report.lines);
-    j.Integer("bad_lines", report.badLines);
-    j.Bool("cut_off", report.cutOff);
+    j.Integer("lines", report.input.lines);
+    j.Integer("bad_lines", report.input.badLines);
+    j.Bool("cut_off", report.input.cutOff);
     j.Integer("contacts_omitted", report.omittedStrokes);
     j.Integer("anomalies_omitted", report.omittedAnomalies);
     j.Line("  ");
@@ -196,18 +196,20 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
     }
     j.Close(']', report.anomalies.empty() ? nullptr : "  ");
     j.Line("  ");
+    j.Text("verdict", OutcomeName(verdict.outcome));
+    j.Line("  ");
     j.Key("failures");
     j.Open('[');
-    for (const Failure& f : failures) {
+    for (const Failure& f : verdict.failures) {
         j.Line("    ");
         j.Open('{');
-        j.Text("figure", FigureName(f.figure));
+        j.Text("figure", Describe(f.figure).name);
         j.Integer("stroke", (std::uint64_t)f.stroke);
-        j.Length("value", f.valuePx);
-        j.Length("limit", f.limitPx);
+        j.Length("value", f.value);
+        j.Length("limit", f.limit);
         j.Close('}');
     }
-    j.Close(']', failures.empty() ? nullptr : "  ");
+    j.Close(']', verdict.failures.empty() ? nullptr : "  ");
     j.Close('}', "");
     out += '\n';
     j.Spill();
@@ -215,17 +217,16 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
 
 } // namespace
 
-std::string FormatJson(const Report& report, const Options& options, const std::vector<Failure>& failures) {
+std::string FormatJson(const Report& report, const Options& options, const Verdict& verdict) {
     std::string out;
-    Emit(out, nullptr, report, options, failures);
+    Emit(out, nullptr, report, options, verdict);
     return out;
 }
 
-bool WriteJson(std::FILE* file, const Report& report, const Options& options,
-               const std::vector<Failure>& failures) {
+bool WriteJson(std::FILE* file, const Report& report, const Options& options, const Verdict& verdict) {
     std::string buffer;
     buffer.reserve(1 << 17);
-    Emit(buffer, file, report, options, failures);
+    Emit(buffer, file, report, options, verdict);
     return std::ferror(file) == 0;
 }
 

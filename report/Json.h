@@ -7,14 +7,12 @@
 
 #include <cstdio>
 #include <string>
-#include <vector>
 
 namespace report {
 
-std::string FormatJson(const Report& report, const Options& options, const std::vector<Failure>& failures);
+std::string FormatJson(const Report& report, const Options& options, const Verdict& verdict);
 
 // The same document written to `file` as it is made; false on a write error.
-bool WriteJson(std::FILE* file, const Report& report, const Options& options,
-               const std::vector<Failure>& failures);
+bool WriteJson(std::FILE* file, const Report& report, const Options& options, const Verdict& verdict);
 
 } // namespace report

@@ -76,4 +76,62 @@ const char* ParseLine(const char* begin, const char* end, LogLine& out) {
     return "not a touch.log line";
 }
 
+InputStatus ReadTouchLog(std::FILE* input, CInputSink& sink) {
+    InputStatus status;
+    auto skip = [&](std::uint64_t line, const char* why) {
+        if (status.badLines++ == 0) {
+            status.firstBadLine = line;
+            status.firstBadWhy = why;
+        }
+        sink.OnSkipped(line, why);
+    };
+    CLineReader reader;
+    ReadStatus read = reader.Read(
+        input,
+        [&](const char* begin, const char* end, std::uint64_t line) {
+            LogLine l;
+            if (const char* why = ParseLine(begin, end, l)) {
+                skip(line, why);
+                return;
+            }
+            if (l.kind == LineKind::Count)
+                sink.OnMessage(l.count, line);
+            else
+                sink.OnInput({l.kind == LineKind::Down   ? Phase::Down
+                              : l.kind == LineKind::Move ? Phase::Move
+                                                         : Phase::Up,
+                              l.id, l.x, l.y, line});
+        },
+        [&](std::uint64_t line) { skip(line, "line longer than 256 bytes"); });
+    status.lines = read.lines;
+    status.cutOff = read.cutOff;
+    status.readError = read.readError;
+    return status;
+}
+
+bool IsUnusable(const InputStatus& input, std::string& why, std::uint64_t& line) {
+    line = 0;
+    if (input.readError) {
+        why = "read error after line " + std::to_string(input.lines);
+        return true;
+    }
+    if (input.lines == input.badLines) {
+        if (input.lines == 0) {
+            why = input.cutOff ? "no whole line (the only line has no line break)" : "empty input";
+            line = input.cutOff ? 1 : 0;
+        } else {
+            why = std::string("no touch.log line recognised (") + input.firstBadWhy + ")";
+            line = input.firstBadLine;
+        }
+        return true;
+    }
+    if (input.badLines * 100 > input.lines) {
+        why = std::to_string(input.badLines) + " of " + std::to_string(input.lines) +
+              " lines malformed, more than 1% (the first here: " + input.firstBadWhy + ")";
+        line = input.firstBadLine;
+        return true;
+    }
+    return false;
+}
+
 } // namespace report

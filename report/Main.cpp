@@ -1,10 +1,13 @@
 // kovrin-report: reads a touch.log, prints a summary, writes the JSON and the
 // HTML page asked for, and exits 0 (every threshold holds), 1 (one fails) or
-// 2 (unusable input or options).
+// 2 (unusable input or options). The stages run in one direction: read and
+// analyse in one pass, judge, write.
 #include "report/Analysis.h"
 #include "report/CommandLine.h"
+#include "report/Format.h"
 #include "report/HtmlPage.h"
 #include "report/Json.h"
+#include "report/LogReader.h"
 #include "report/Summary.h"
 #include "report/Verdict.h"
 
@@ -28,16 +31,21 @@ constexpr int EXIT_THRESHOLD = 1;
 constexpr int EXIT_UNUSABLE = 2;
 
 int Fail(const std::string& message) {
-    std::fprintf(stderr, "kovrin-report: %s\n", message.c_str());
+    std::fputs(("kovrin-report: " + message + "\n").c_str(), stderr);
     return EXIT_UNUSABLE;
 }
 
+// "touch.log:12" or "touch.log" for line 0.
+std::string Where(const std::string& name, std::uint64_t line) {
+    return line ? name + ":" + report::Integer(line) : name;
+}
+
 bool WriteJsonFile(const std::string& path, const report::Report& r, const report::Options& options,
-                   const std::vector<report::Failure>& failures) {
+                   const report::Verdict& verdict) {
     std::FILE* f = std::fopen(path.c_str(), "wb"); // the same bytes on every system
     if (!f)
         return false;
-    bool written = report::WriteJson(f, r, options, failures);
+    bool written = report::WriteJson(f, r, options, verdict);
     return std::fclose(f) == 0 && written;
 }
 
@@ -47,7 +55,7 @@ int Run(int argc, char** argv) {
     if (!error.empty())
         return Fail(error + " (see --help)");
     if (cl.help) {
-        std::fputs(report::UsageText(), stdout);
+        std::fputs(report::UsageText().c_str(), stdout);
         return EXIT_PASS;
     }
 
@@ -62,36 +70,42 @@ int Run(int argc, char** argv) {
         if (!input)
             return Fail(name + ": cannot open: " + std::strerror(errno));
     }
-    report::Report r = report::ReadLog(input, cl.options);
+    // Past the strokes the report lists, it keeps those that fail: the
+    // verdict and the exit code then see every failure.
+    report::CAnalyser analyser(cl.options,
+                               [&](const report::Stroke& s) { return report::StrokeFails(s, cl.options); });
+    report::InputStatus status = report::ReadTouchLog(input, analyser);
     if (input != stdin)
         std::fclose(input);
+    report::Report r = analyser.Finish(status);
 
     std::string why;
     std::uint64_t line = 0;
-    if (report::IsUnusable(r, why, line))
-        return Fail(name + (line ? ":" + std::to_string(line) : std::string()) + ": unusable input: " + why);
+    if (report::IsUnusable(r.input, why, line))
+        return Fail(Where(name, line) + ": unusable input: " + why);
+    std::string warnings;
     for (const report::Diagnostic& d : r.diagnostics)
-        std::fprintf(stderr, "%s:%llu: %s\n", name.c_str(), (unsigned long long)d.line, d.text.c_str());
+        warnings += name + ":" + report::Integer(d.line) + ": " + d.text + "\n";
     if (r.omittedDiagnostics)
-        std::fprintf(stderr, "%s: %llu more warnings not shown\n", name.c_str(),
-                     (unsigned long long)r.omittedDiagnostics);
+        warnings += name + ": " + report::Integer(r.omittedDiagnostics) + " more warnings not shown\n";
+    std::fputs(warnings.c_str(), stderr);
 
-    std::vector<report::Failure> failures = report::FindFailures(r, cl.options);
-    std::string summary = report::FormatSummary(r, cl.options, failures, name);
+    report::Verdict verdict = report::Judge(r, cl.options);
+    std::string summary = report::FormatSummary(r, cl.options, verdict, name);
     std::fwrite(summary.data(), 1, summary.size(), stdout);
     std::fflush(stdout);
 
-    if (!cl.jsonPath.empty() && !WriteJsonFile(cl.jsonPath, r, cl.options, failures))
+    if (!cl.jsonPath.empty() && !WriteJsonFile(cl.jsonPath, r, cl.options, verdict))
         return Fail(cl.jsonPath + ": cannot write the JSON: " + std::strerror(errno));
     if (!cl.htmlPath.empty()) {
         std::ofstream html(cl.htmlPath, std::ios::binary | std::ios::trunc);
         if (html)
-            WriteHtmlPage(html, r, cl.options);
+            report::WriteHtmlPage(html, r, cl.options, verdict);
         html.close();
         if (!html)
             return Fail(cl.htmlPath + ": cannot write the HTML page");
     }
-    return failures.empty() ? EXIT_PASS : EXIT_THRESHOLD;
+    return verdict.outcome == report::Outcome::Fail ? EXIT_THRESHOLD : EXIT_PASS;
 }
 
 } // namespace

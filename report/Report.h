@@ -1,6 +1,7 @@
 // kovrin-report's figures: what one touch.log says about a touch screen. The
-// reader fills a Report in one pass over the log; the summary, the JSON and the
-// HTML page are written from it. Plain C++17, built natively and for Windows.
+// reader and the analysis fill a Report in one pass over the log; the verdict
+// is judged from it, and the summary, the JSON and the HTML page are written
+// from both. Plain C++17, built natively and for Windows.
 #pragma once
 
 #include <cstdint>
@@ -68,6 +69,16 @@ struct Coverage {
     std::int32_t requestedCellPx = 40;    // --cell; cellPx is larger when the seen area was too big
 };
 
+// What the reader saw of the input as a whole.
+struct InputStatus {
+    std::uint64_t lines = 0;        // whole lines read
+    std::uint64_t badLines = 0;     // malformed lines skipped
+    std::uint64_t firstBadLine = 0; // line number of the first malformed line, 0: none
+    const char* firstBadWhy = "";   // why it was skipped
+    bool cutOff = false;            // the input ended inside a line
+    bool readError = false;         // the input could not be read to its end
+};
+
 // A line the reader skipped or a note about the log (cut off mid-line).
 struct Diagnostic {
     std::uint64_t line = 0;
@@ -75,9 +86,7 @@ struct Diagnostic {
 };
 
 struct Report {
-    std::uint64_t lines = 0;    // whole lines read
-    std::uint64_t badLines = 0; // malformed lines skipped
-    bool cutOff = false;        // the log ended inside a line
+    InputStatus input;
     std::uint64_t messages = 0;
     std::uint64_t inputs = 0;
     std::uint64_t maxContacts = 0;     // most contacts down at once
@@ -97,9 +106,6 @@ struct Report {
     std::uint64_t ghosts = 0;
     std::uint64_t redowns = 0;
     std::uint64_t singlePoints = 0;
-    std::uint64_t firstBadLine = 0; // line number of the first malformed line, 0: none
-    const char* firstBadWhy = "";   // why it was skipped
-    bool readError = false;         // the input could not be read to its end
 
     std::uint64_t StrokeCount() const {
         return strokes.size() + omittedStrokes;

@@ -1,54 +1,13 @@
 #include "report/Summary.h"
 
+#include "report/CoverageGrid.h"
 #include "report/Format.h"
 
-#include <cstdarg>
-#include <cstdio>
+#include <algorithm>
 
 namespace report {
 
 namespace {
-
-class CText {
-public:
-    explicit CText(std::string& out) : m_out(out) {}
-
-    void Line(const char* format, ...)
-#if defined(__MINGW32__)
-        __attribute__((format(gnu_printf, 2, 3)))
-#elif defined(__GNUC__)
-        __attribute__((format(printf, 2, 3)))
-#endif
-    {
-        char line[512];
-        va_list args;
-        va_start(args, format);
-        int n = std::vsnprintf(line, sizeof line, format, args);
-        va_end(args);
-        if (n > 0)
-            m_out.append(line, (std::size_t)n < sizeof line ? (std::size_t)n : sizeof line - 1);
-        m_out += '\n';
-    }
-
-    void Blank() {
-        m_out += '\n';
-    }
-
-private:
-    std::string& m_out;
-};
-
-unsigned long long U(std::uint64_t v) {
-    return (unsigned long long)v;
-}
-
-// "12.500 px" or, with --px-per-mm, "12.500 px (1.603 mm)".
-std::string Length(double px, const Options& options) {
-    std::string text = Fixed(px) + " px";
-    if (options.pxPerMm)
-        text += " (" + Fixed(px / *options.pxPerMm) + " mm)";
-    return text;
-}
 
 // A grid up to this size is drawn as a character map; a larger one lists
 // its first empty cells.
@@ -56,158 +15,189 @@ constexpr std::int32_t MAP_COLUMNS = 120;
 constexpr std::int32_t MAP_ROWS = 80;
 constexpr std::size_t EMPTY_CELLS_LISTED = 20;
 
-// "1 stroke", "2 strokes".
-std::string Many(std::uint64_t n, const char* one, const char* many) {
-    return std::to_string(n) + " " + (n == 1 ? one : many);
+class CText {
+public:
+    explicit CText(std::string& out) : m_out(out) {}
+
+    // One line of the pieces given.
+    template <class... Pieces> void Line(const Pieces&... pieces) {
+        static_assert(sizeof...(pieces) > 0, "Blank() for an empty line");
+        (m_out += ... += pieces);
+        m_out += '\n';
+    }
+
+    void Blank() {
+        m_out += '\n';
+    }
+
+    void More(std::uint64_t more) {
+        if (more)
+            Line("  ... and ", Integer(more), " more, not listed");
+    }
+
+private:
+    std::string& m_out;
+};
+
+std::string Point2(std::int64_t x, std::int64_t y) {
+    return "(" + Integer(x) + ", " + Integer(y) + ")";
 }
 
-void More(CText& t, std::uint64_t more) {
-    if (more)
-        t.Line("  ... and %llu more, not listed", U(more));
+void WriteSession(CText& t, const Report& r) {
+    std::string lines = Integer(r.input.lines) + " lines";
+    if (r.input.badLines)
+        lines += ", " + Integer(r.input.badLines) + " skipped as malformed";
+    if (r.input.cutOff)
+        lines += ", then a last line cut off mid-line (not analysed)";
+    t.Line("  ", lines);
+    t.Line("  ", Count(r.messages, "message", "messages"), ", ", Count(r.inputs, "input", "inputs"), ", ",
+           Count(r.StrokeCount(), "stroke", "strokes"), "; at most ",
+           Count(r.maxContacts, "contact", "contacts"), " down at once");
+    if (r.droppedMessages)
+        t.Line("  dropped inputs: ", Count(r.droppedMessages, "message", "messages"), " announced ",
+               Count(r.droppedInputs, "input", "inputs"), " more than were logged");
+    else
+        t.Line("  dropped inputs: none");
+}
+
+void WriteAnomalies(CText& t, const Report& r) {
+    t.Line("Anomalies: ", Integer(r.stuck), " stuck, ", Count(r.ghosts, "ghost", "ghosts"), ", ",
+           Integer(r.redowns), " repeated DOWN, ",
+           Count(r.singlePoints, "single-point stroke", "single-point strokes"));
+    std::size_t listed = std::min(r.anomalies.size(), SUMMARY_MAX_ROWS);
+    for (std::size_t i = 0; i < listed; i++) {
+        const Anomaly& a = r.anomalies[i];
+        t.Line("  line ", PadRight(Integer(a.line), 10), " contact ", PadRight(Integer(a.id), 10), " ",
+               AnomalyText(a.kind));
+    }
+    t.More(r.anomalies.size() + r.omittedAnomalies - listed);
+}
+
+void WriteStrokes(CText& t, const Report& r) {
+    t.Line("Strokes (lengths in px):");
+    t.Line("  ", PadLeft("#", 6), " ", PadLeft("id", 10), " ", PadLeft("slot", 4), " ", PadRight("colour", 7),
+           " ", PadLeft("first line", 10), " ", PadLeft("last line", 10), " ", PadLeft("points", 8), " ",
+           PadLeft("length", 11), " ", PadLeft("max step", 9), " ", PadLeft("mean step", 9), "  box");
+    std::size_t listed = std::min(r.strokes.size(), SUMMARY_MAX_ROWS);
+    for (std::size_t i = 0; i < listed; i++) {
+        const Stroke& s = r.strokes[i];
+        t.Line("  ", PadLeft(Integer(i + 1), 6), " ", PadLeft(Integer(s.id), 10), " ",
+               PadLeft(Integer(s.slot), 4), " ", PadRight(SlotColourName(s.slot), 7), " ",
+               PadLeft(Integer(s.firstLine), 10), " ", PadLeft(Integer(s.lastLine), 10), " ",
+               PadLeft(Integer(s.points), 8), " ", PadLeft(Fixed(s.lengthPx), 11), " ",
+               PadLeft(Fixed(s.maxStepPx), 9), " ", PadLeft(Fixed(s.meanStepPx), 9), "  (", Integer(s.min.x),
+               ",", Integer(s.min.y), ")-(", Integer(s.max.x), ",", Integer(s.max.y), ")",
+               s.lifted ? "" : " (not lifted)");
+    }
+    t.More(r.StrokeCount() - listed);
+    if (r.omittedStrokes)
+        t.Line("  (", Integer(r.omittedStrokes), " strokes past the first ", Integer(r.strokes.size()),
+               ", all within every threshold, are counted but not kept)");
+}
+
+// The strokes that have an optional figure, one line each.
+template <class Has, class Row> void WriteList(CText& t, const Report& r, Has&& has, Row&& row) {
+    std::size_t found = 0;
+    for (std::size_t i = 0; i < r.strokes.size(); i++)
+        if (has(r.strokes[i]) && found++ < SUMMARY_MAX_ROWS)
+            t.Line("  stroke ", PadRight(Integer(i + 1), 6), " contact ",
+                   PadRight(Integer(r.strokes[i].id), 10), " line ",
+                   PadRight(Integer(r.strokes[i].firstLine), 10), " ", row(r.strokes[i]));
+    if (!found)
+        t.Line("  none");
+    t.More(found - std::min(found, SUMMARY_MAX_ROWS));
+}
+
+void WriteCoverage(CText& t, const Coverage& c) {
+    if (c.columns == 0) {
+        t.Line("Coverage: no points");
+        return;
+    }
+    t.Line("Coverage: ", Integer(c.columns), " x ", Integer(c.rows), " cells of ", Integer(c.cellPx),
+           " px from ", Point2(c.origin.x, c.origin.y), ", ", Integer(c.emptyCells.size()),
+           " empty (possible dead zones)");
+    if (c.cellPx != c.requestedCellPx)
+        t.Line("  the seen area is too large for ", Integer(c.requestedCellPx), " px cells: enlarged to ",
+               Integer(c.cellPx), " px to stay within ", Integer(MAX_COVERAGE_CELLS), " cells");
+    if (c.columns <= MAP_COLUMNS && c.rows <= MAP_ROWS) {
+        t.Line("  map, top row first ('#' points, '.' none):");
+        for (std::int32_t row = 0; row < c.rows; row++) {
+            std::string line = "  ";
+            for (std::int32_t column = 0; column < c.columns; column++)
+                line += c.counts[(std::size_t)row * c.columns + column] ? '#' : '.';
+            t.Line(line);
+        }
+        return;
+    }
+    std::size_t listed = std::min(c.emptyCells.size(), EMPTY_CELLS_LISTED);
+    for (std::size_t i = 0; i < listed; i++) {
+        std::int32_t column = c.emptyCells[i] % c.columns, row = c.emptyCells[i] / c.columns;
+        std::int64_t x = (std::int64_t)c.origin.x + (std::int64_t)column * c.cellPx;
+        std::int64_t y = (std::int64_t)c.origin.y + (std::int64_t)row * c.cellPx;
+        t.Line("  empty: column ", Integer(column), ", row ", Integer(row), ": x ", Integer(x), "..",
+               Integer(x + c.cellPx - 1), ", y ", Integer(y), "..", Integer(y + c.cellPx - 1));
+    }
+    t.More(c.emptyCells.size() - listed);
+}
+
+void WriteVerdict(CText& t, const Report& r, const Options& options, const Verdict& verdict) {
+    switch (verdict.outcome) {
+    case Outcome::NotJudged:
+        t.Line("Verdict: no thresholds given");
+        return;
+    case Outcome::Pass:
+        t.Line("Verdict: PASS, every threshold holds");
+        return;
+    case Outcome::Fail:
+        break;
+    }
+    t.Line("Verdict: FAIL, ", Count(verdict.failures.size(), "threshold exceeded", "thresholds exceeded"));
+    std::size_t listed = std::min(verdict.failures.size(), SUMMARY_MAX_ROWS);
+    for (std::size_t i = 0; i < listed; i++) {
+        const Failure& f = verdict.failures[i];
+        const FigureInfo& info = Describe(f.figure);
+        const Stroke& s = r.strokes[f.stroke];
+        t.Line("  FAIL ", info.name, " of contact ", Integer(s.id), " (stroke ", Integer(f.stroke + 1),
+               ", down at line ", Integer(s.firstLine), "): ", Quantity(f.value, info.unit, options),
+               info.bound == Bound::AtMost ? " over the limit " : " under the limit ",
+               Quantity(f.limit, info.unit, options), " by ", Quantity(f.Excess(), info.unit, options));
+    }
+    t.More(verdict.failures.size() - listed);
 }
 
 } // namespace
 
-std::string FormatSummary(const Report& r, const Options& options, const std::vector<Failure>& failures,
+std::string FormatSummary(const Report& r, const Options& options, const Verdict& verdict,
                           const std::string& fileName) {
     std::string out;
     CText t(out);
-    t.Line("kovrin-report: %s", fileName.c_str());
-    std::string lines = std::to_string(r.lines) + " lines";
-    if (r.badLines)
-        lines += ", " + std::to_string(r.badLines) + " skipped as malformed";
-    if (r.cutOff)
-        lines += ", then a last line cut off mid-line (not analysed)";
-    t.Line("  %s", lines.c_str());
-    t.Line("  %s, %s, %s; at most %s down at once", Many(r.messages, "message", "messages").c_str(),
-           Many(r.inputs, "input", "inputs").c_str(), Many(r.StrokeCount(), "stroke", "strokes").c_str(),
-           Many(r.maxContacts, "contact", "contacts").c_str());
-    if (r.droppedMessages)
-        t.Line("  dropped inputs: %s announced %s more than were logged",
-               Many(r.droppedMessages, "message", "messages").c_str(),
-               Many(r.droppedInputs, "input", "inputs").c_str());
-    else
-        t.Line("  dropped inputs: none");
-
+    t.Line("kovrin-report: ", fileName);
+    WriteSession(t, r);
     t.Blank();
-    t.Line("Anomalies: %llu stuck, %s, %llu repeated DOWN, %s", U(r.stuck),
-           Many(r.ghosts, "ghost", "ghosts").c_str(), U(r.redowns),
-           Many(r.singlePoints, "single-point stroke", "single-point strokes").c_str());
-    std::size_t listed = r.anomalies.size() < SUMMARY_MAX_ROWS ? r.anomalies.size() : SUMMARY_MAX_ROWS;
-    for (std::size_t i = 0; i < listed; i++) {
-        const Anomaly& a = r.anomalies[i];
-        t.Line("  line %-10llu contact %-10lu %s", U(a.line), (unsigned long)a.id, AnomalyText(a.kind));
-    }
-    More(t, r.anomalies.size() + r.omittedAnomalies - listed);
-
+    WriteAnomalies(t, r);
     t.Blank();
-    t.Line("Strokes (lengths in px):");
-    t.Line("  %6s %10s %4s %-7s %10s %10s %8s %11s %9s %9s  %s", "#", "id", "slot", "colour", "first line",
-           "last line", "points", "length", "max step", "mean step", "box");
-    for (std::size_t i = 0; i < r.strokes.size() && i < SUMMARY_MAX_ROWS; i++) {
-        const Stroke& s = r.strokes[i];
-        std::string box = "(" + std::to_string(s.min.x) + "," + std::to_string(s.min.y) + ")-(" +
-                          std::to_string(s.max.x) + "," + std::to_string(s.max.y) + ")";
-        t.Line("  %6zu %10lu %4d %-7s %10llu %10llu %8llu %11s %9s %9s  %s%s", i + 1, (unsigned long)s.id,
-               s.slot, SlotColourName(s.slot), U(s.firstLine), U(s.lastLine), U(s.points),
-               Fixed(s.lengthPx).c_str(), Fixed(s.maxStepPx).c_str(), Fixed(s.meanStepPx).c_str(),
-               box.c_str(), s.lifted ? "" : " (not lifted)");
-    }
-    More(t, r.StrokeCount() - (r.strokes.size() < SUMMARY_MAX_ROWS ? r.strokes.size() : SUMMARY_MAX_ROWS));
-    if (r.omittedStrokes)
-        t.Line("  (%llu strokes past the first %zu, all within every threshold, are counted but not kept)",
-               U(r.omittedStrokes), r.strokes.size());
-
+    WriteStrokes(t, r);
     t.Blank();
-    t.Line("Lines (strokes at least %s from end to end): distance of the points from the fitted line",
-           Length(options.minLineLengthPx, options).c_str());
-    std::size_t shown = 0, found = 0;
-    for (std::size_t i = 0; i < r.strokes.size(); i++) {
-        const Stroke& s = r.strokes[i];
-        if (!s.lineMaxDevPx)
-            continue;
-        if (found++ < SUMMARY_MAX_ROWS) {
-            shown++;
-            t.Line("  stroke %-6zu contact %-10lu line %-10llu largest %s, rms %s", i + 1,
-                   (unsigned long)s.id, U(s.firstLine), Length(*s.lineMaxDevPx, options).c_str(),
-                   Length(*s.lineRmsDevPx, options).c_str());
-        }
-    }
-    if (!found)
-        t.Line("  none");
-    More(t, found - shown);
-
+    t.Line("Lines (strokes at least ", Length(options.minLineLengthPx, options),
+           " from end to end): distance of the points from the fitted line");
+    WriteList(
+        t, r, [](const Stroke& s) { return s.lineMaxDevPx.has_value(); },
+        [&](const Stroke& s) {
+            return "largest " + Length(*s.lineMaxDevPx, options) + ", rms " +
+                   Length(*s.lineRmsDevPx, options);
+        });
     t.Blank();
-    t.Line("Stationary (all points within %s of the DOWN): jitter, the largest distance from it",
-           Length(options.stationaryExtentPx, options).c_str());
-    shown = found = 0;
-    for (std::size_t i = 0; i < r.strokes.size(); i++) {
-        const Stroke& s = r.strokes[i];
-        if (!s.jitterPx)
-            continue;
-        if (found++ < SUMMARY_MAX_ROWS) {
-            shown++;
-            t.Line("  stroke %-6zu contact %-10lu line %-10llu jitter %s over %s", i + 1, (unsigned long)s.id,
-                   U(s.firstLine), Length(*s.jitterPx, options).c_str(),
-                   Many(s.points, "point", "points").c_str());
-        }
-    }
-    if (!found)
-        t.Line("  none");
-    More(t, found - shown);
-
+    t.Line("Stationary (all points within ", Length(options.stationaryExtentPx, options),
+           " of the DOWN): jitter, the largest distance from it");
+    WriteList(
+        t, r, [](const Stroke& s) { return s.jitterPx.has_value(); },
+        [&](const Stroke& s) {
+            return "jitter " + Length(*s.jitterPx, options) + " over " + Count(s.points, "point", "points");
+        });
     t.Blank();
-    const Coverage& c = r.coverage;
-    if (c.columns == 0) {
-        t.Line("Coverage: no points");
-    } else {
-        t.Line("Coverage: %d x %d cells of %d px from (%d, %d), %zu empty (possible dead zones)", c.columns,
-               c.rows, c.cellPx, c.origin.x, c.origin.y, c.emptyCells.size());
-        if (c.cellPx != c.requestedCellPx)
-            t.Line(
-                "  the seen area is too large for %d px cells: enlarged to %d px to stay within %lld cells",
-                c.requestedCellPx, c.cellPx, (long long)1000000);
-        if (c.columns <= MAP_COLUMNS && c.rows <= MAP_ROWS) {
-            t.Line("  map, top row first ('#' points, '.' none):");
-            for (std::int32_t row = 0; row < c.rows; row++) {
-                std::string line = "  ";
-                for (std::int32_t column = 0; column < c.columns; column++)
-                    line += c.counts[(std::size_t)row * c.columns + column] ? '#' : '.';
-                t.Line("%s", line.c_str());
-            }
-        } else {
-            std::size_t listed =
-                c.emptyCells.size() < EMPTY_CELLS_LISTED ? c.emptyCells.size() : EMPTY_CELLS_LISTED;
-            for (std::size_t i = 0; i < listed; i++) {
-                int column = c.emptyCells[i] % c.columns, row = c.emptyCells[i] / c.columns;
-                long long x = (long long)c.origin.x + (long long)column * c.cellPx;
-                long long y = (long long)c.origin.y + (long long)row * c.cellPx;
-                t.Line("  empty: column %d, row %d: x %lld..%lld, y %lld..%lld", column, row, x,
-                       x + c.cellPx - 1, y, y + c.cellPx - 1);
-            }
-            More(t, c.emptyCells.size() - listed);
-        }
-    }
-
+    WriteCoverage(t, r.coverage);
     t.Blank();
-    bool anyLimit = options.maxJitterPx || options.maxDeviationPx || options.maxGapPx;
-    if (!anyLimit) {
-        t.Line("Verdict: no thresholds given");
-    } else if (failures.empty()) {
-        t.Line("Verdict: PASS, every threshold holds");
-    } else {
-        t.Line("Verdict: FAIL, %s",
-               Many(failures.size(), "threshold exceeded", "thresholds exceeded").c_str());
-        for (std::size_t i = 0; i < failures.size() && i < SUMMARY_MAX_ROWS; i++) {
-            const Failure& f = failures[i];
-            const Stroke& s = r.strokes[f.stroke];
-            t.Line("  FAIL %s of contact %lu (stroke %zu, down at line %llu): %s over the limit %s by %s",
-                   FigureName(f.figure), (unsigned long)s.id, f.stroke + 1, U(s.firstLine),
-                   Length(f.valuePx, options).c_str(), Length(f.limitPx, options).c_str(),
-                   Length(f.valuePx - f.limitPx, options).c_str());
-        }
-        More(t, failures.size() < SUMMARY_MAX_ROWS ? 0 : failures.size() - SUMMARY_MAX_ROWS);
-    }
+    WriteVerdict(t, r, options, verdict);
     return out;
 }
 

@@ -1,30 +1,62 @@
-// Pass or fail: the thresholds of the command line held against every stroke.
+// The verdict, the third stage of the report: every limit of the command line
+// held against every stroke that has its figure, decided once. The summary,
+// the JSON and the page are given this verdict and never judge again.
 #pragma once
 
+#include "report/Figures.h"
 #include "report/Report.h"
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace report {
 
-enum class Figure { Jitter, Deviation, Gap };
+enum class Outcome { NotJudged, Pass, Fail };
 
-// One stroke over one threshold, by how much.
+// The outcome as the JSON names it: "not_judged", "pass", "fail".
+const char* OutcomeName(Outcome outcome);
+
+// One stroke's figure beyond its limit.
 struct Failure {
     Figure figure;
     std::size_t stroke = 0; // index into Report::strokes
-    double valuePx = 0;
-    double limitPx = 0;
+    double value = 0;
+    double limit = 0;
+
+    // How far beyond the limit, in the figure's unit (> 0).
+    double Excess() const;
 };
 
-// The name a figure has in the summary and on the page: "jitter", "deviation", "gap".
-const char* FigureName(Figure figure);
+// One limit given and what it found.
+struct FigureVerdict {
+    Figure figure = Figure::Jitter;
+    double limit = 0;
+    std::size_t judged = 0;           // strokes that have the figure
+    std::size_t failing = 0;          // of which beyond the limit
+    std::optional<std::size_t> worst; // the stroke furthest toward failing
+    double worstValue = 0;
+};
 
-// Whether one stroke exceeds any threshold.
+// How many failures the short list shows.
+constexpr std::size_t WORST_LISTED = 10;
+
+struct Verdict {
+    Outcome outcome = Outcome::NotJudged;
+    std::vector<FigureVerdict> figures;  // one per limit given, in the order of FIGURES
+    std::vector<Failure> failures;       // every failure, in stroke order
+    std::vector<std::size_t> worstFirst; // the short list: places in `failures`, worst first
+    std::vector<std::uint8_t> failing;   // per stroke: bit (1 << figure) when it fails
+
+    bool Fails(std::size_t stroke, Figure figure) const {
+        return failing[stroke] & (1u << (int)figure);
+    }
+};
+
+Verdict Judge(const Report& report, const Options& options);
+
+// Whether one stroke exceeds any limit.
 bool StrokeFails(const Stroke& stroke, const Options& options);
-
-// Every threshold that a stroke exceeds, in stroke order; empty when all hold.
-std::vector<Failure> FindFailures(const Report& report, const Options& options);
 
 } // namespace report

@@ -1,5 +1,6 @@
 // The figures on logs whose answers are known by construction.
 #include "ReportTestSupport.h"
+#include "report/CoverageGrid.h"
 #include "report/Verdict.h"
 
 #include <gtest/gtest.h>
@@ -312,7 +313,7 @@ TEST(AnalysisTest, PastTheKeptStrokesOnlyFailingOnesAreKeptAndAllAreCounted) {
     EXPECT_EQ(r.strokes.size(), MAX_KEPT_STROKES + 1);
     EXPECT_EQ(r.omittedStrokes, 9u);
     EXPECT_EQ(r.strokes.back().id, strokes - 4);
-    std::vector<Failure> failures = FindFailures(r, o);
-    ASSERT_EQ(failures.size(), 2u);
-    EXPECT_EQ(r.strokes[failures[1].stroke].id, strokes - 4);
+    Verdict v = Judge(r, o);
+    ASSERT_EQ(v.failures.size(), 2u);
+    EXPECT_EQ(r.strokes[v.failures[1].stroke].id, strokes - 4);
 }

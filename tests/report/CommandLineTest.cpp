@@ -2,6 +2,7 @@
 // child process.
 #include "ReportTestSupport.h"
 #include "report/CommandLine.h"
+#include "report/Figures.h"
 
 #include <gtest/gtest.h>
 
@@ -144,9 +145,11 @@ TEST(CommandLineTest, ExitsTwoWithOneMessageForBadOptionsAndUnusableInput) {
 TEST(CommandLineTest, HelpDocumentsEveryOptionAndTheExitCodes) {
     RunResult r = RunReport({"--help"});
     EXPECT_EQ(r.exitCode, 0);
-    for (const char* option :
-         {"--json FILE", "--html FILE", "--px-per-mm X", "--max-jitter L", "--max-deviation L", "--max-gap L",
-          "--cell PX", "--min-line-length L", "--stationary-extent L", "--help", "0.5mm",
-          "'-' reads standard input", "Exit status:"})
+    for (const FigureInfo& info : FIGURES)
+        EXPECT_NE(r.out.find("\n  " + std::string(info.option) + " " + info.optionArg + " "),
+                  std::string::npos)
+            << info.option;
+    for (const char* option : {"--json FILE", "--html FILE", "--px-per-mm X", "--cell PX",
+                               "--min-line-length L", "--stationary-extent L", "Exit status:"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
 }

@@ -69,9 +69,9 @@ std::string RandomLog(std::mt19937& rng, bool wide) {
 
 void CheckInvariants(const std::string& log, const Report& r) {
     std::uint64_t newlines = (std::uint64_t)std::count(log.begin(), log.end(), '\n');
-    EXPECT_EQ(r.lines, newlines);
-    EXPECT_EQ(r.cutOff, !log.empty() && log.back() != '\n');
-    EXPECT_LE(r.badLines, r.lines);
+    EXPECT_EQ(r.input.lines, newlines);
+    EXPECT_EQ(r.input.cutOff, !log.empty() && log.back() != '\n');
+    EXPECT_LE(r.input.badLines, r.input.lines);
     std::uint64_t strokePoints = 0, covered = 0;
     for (const Stroke& s : r.strokes) {
         strokePoints += s.points;
@@ -108,11 +108,11 @@ TEST(HostileInputTest, RandomLogsKeepEveryInvariantAndFormatValidJson) {
             o.pxPerMm = 3.7;
         Report r = Analyse(log, o);
         CheckInvariants(log, r);
-        std::string json = FormatJson(r, o, FindFailures(r, o));
+        std::string json = FormatJson(r, o, Judge(r, o));
         EXPECT_EQ(JsonSyntaxError(json), "") << json;
         EXPECT_EQ(json.find("nan"), std::string::npos);
         EXPECT_EQ(json.find("inf"), std::string::npos);
-        EXPECT_FALSE(FormatSummary(r, o, FindFailures(r, o), "touch.log").empty());
+        EXPECT_FALSE(FormatSummary(r, o, Judge(r, o), "touch.log").empty());
         if (HasFailure())
             FAIL() << "round " << round;
     }
@@ -126,7 +126,7 @@ TEST(HostileInputTest, NamedCasesEmptyNulsAndJunk) {
     std::string lines = std::string(10, '\0') + "\n" + Count(1) + "\n\n\r\n";
     r = Analyse(lines);
     CheckInvariants(lines, r);
-    EXPECT_EQ(r.badLines, 4u);
+    EXPECT_EQ(r.input.badLines, 4u);
 }
 
 namespace {
@@ -154,11 +154,11 @@ TEST(HostileInputTest, AGigabyteLineWithoutBreakIsReadInBoundedMemory) {
     std::FILE* f = fopencookie(&left, "r", io);
     ASSERT_NE(f, nullptr);
     long before = PeakKilobytes();
-    Report r = ReadLog(f, Options());
+    Report r = Analyse(f, Options());
     long after = PeakKilobytes();
     std::fclose(f);
     EXPECT_EQ(left, 0u);
-    EXPECT_EQ(r.lines, 0u);
-    EXPECT_TRUE(r.cutOff);
+    EXPECT_EQ(r.input.lines, 0u);
+    EXPECT_TRUE(r.input.cutOff);
     EXPECT_LT(after - before, 64 * 1024); // kB: the line is never held
 }

@@ -20,7 +20,7 @@ namespace {
 
 std::string Page(const Report& report, const Options& options) {
     std::ostringstream out;
-    WriteHtmlPage(out, report, options);
+    WriteHtmlPage(out, report, options, Judge(report, options));
     return out.str();
 }
 
@@ -71,7 +71,10 @@ TEST(HtmlPage, StandsAloneAndEscapesWhatTheLogHeld) {
     EXPECT_TRUE(std::none_of(page.begin(), page.end(), [](char c) {
         return ((unsigned char)c < 0x20 && c != '\n') || (unsigned char)c >= 0xF5;
     }));
+    // Nothing judged is no pass.
     EXPECT_NE(page.find("No thresholds given"), std::string::npos);
+    EXPECT_NE(page.find("<title>NOT JUDGED"), std::string::npos);
+    EXPECT_EQ(page.find("PASS"), std::string::npos);
 }
 
 TEST(HtmlPage, NamesEachFailureWithItsContactLineValueAndLimit) {
@@ -85,7 +88,7 @@ TEST(HtmlPage, NamesEachFailureWithItsContactLineValueAndLimit) {
     options.maxDeviationPx = 3;
     std::string page = Page(report, options);
 
-    std::size_t failures = page.find("<h3>Failures</h3>");
+    std::size_t failures = page.find("<h3>Worst failures</h3>");
     ASSERT_NE(failures, std::string::npos);
     std::string row = page.substr(page.find("<tr><td>deviation", failures));
     row = row.substr(0, row.find("</tr>"));

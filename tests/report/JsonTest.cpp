@@ -1,4 +1,5 @@
-// The JSON document, key for key, and its mm twins.
+// The JSON document: its keys in order, each count from its own field, and
+// the mm twins.
 #include "ReportTestSupport.h"
 #include "report/Json.h"
 
@@ -19,28 +20,48 @@ std::string SmallLog() {
 
 } // namespace
 
-TEST(JsonTest, WritesEveryFigureInItsPlace) {
+TEST(JsonTest, KeysInTheirOrderWithTheirValues) {
     Options o;
     o.maxJitterPx = 8;
     Report r = Analyse(SmallLog(), o);
-    std::string json = FormatJson(r, o, FindFailures(r, o));
-    EXPECT_EQ(json,
-              R"({
-  "messages": 8, "inputs": 8, "strokes": 2, "max_contacts": 1, "dropped_messages": 0, "dropped_inputs": 0, "stuck": 0, "ghosts": 1, "redowns": 0,
-  "contacts": [
-    {"id": 7, "slot": 0, "points": 3, "length_px": 10.000, "max_step_px": 5.000, "mean_step_px": 5.000, "line_max_dev_px": null, "line_rms_dev_px": null, "jitter_px": 10.000, "first_line": 2, "last_line": 6},
-    {"id": 8, "slot": 0, "points": 4, "length_px": 300.040, "max_step_px": 100.020, "mean_step_px": 100.013, "line_max_dev_px": 1.000, "line_rms_dev_px": 1.000, "jitter_px": null, "first_line": 10, "last_line": 16}
-  ],
-  "coverage": {"cell_px": 40, "requested_cell_px": 40, "origin_x": 0, "origin_y": 0, "columns": 8, "rows": 3, "counts": [3, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 0, 1, 0, 1], "empty_cells": [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 17, 19, 20, 22]},
-  "lines": 16, "bad_lines": 0, "cut_off": false, "contacts_omitted": 0, "anomalies_omitted": 0,
-  "anomalies": [
-    {"kind": "ghost", "id": 9, "line": 8}
-  ],
-  "failures": [
-    {"figure": "jitter", "stroke": 0, "value_px": 10.000, "limit_px": 8.000}
-  ]
+    std::string json = FormatJson(r, o, Judge(r, o));
+    EXPECT_EQ(JsonSyntaxError(json), "");
+    std::size_t at = 0;
+    for (const char* key :
+         {"messages", "inputs", "strokes", "max_contacts", "dropped_messages", "dropped_inputs", "stuck",
+          "ghosts", "redowns", "contacts", "coverage", "lines", "bad_lines", "cut_off", "contacts_omitted",
+          "anomalies_omitted", "anomalies", "verdict", "failures"}) {
+        at = json.find("\"" + std::string(key) + "\": ", at) + 1;
+        ASSERT_NE(at, 0u) << key << " missing or out of order";
+    }
+    for (
+        const char* part :
+        {R"({"id": 7, "slot": 0, "points": 3, "length_px": 10.000, "max_step_px": 5.000, "mean_step_px": 5.000, )"
+         R"("line_max_dev_px": null, "line_rms_dev_px": null, "jitter_px": 10.000, "first_line": 2, "last_line": 6})",
+         R"("line_max_dev_px": 1.000, "line_rms_dev_px": 1.000, "jitter_px": null, "first_line": 10)",
+         R"("origin_x": 0, "origin_y": 0, "columns": 8, "rows": 3, "counts": [3, 0, 0, 0, 0, 0, 0, 0, 0, )",
+         R"("lines": 16, "bad_lines": 0, "cut_off": false)", R"({"kind": "ghost", "id": 9, "line": 8})",
+         R"("verdict": "fail")",
+         R"({"figure": "jitter", "stroke": 0, "value_px": 10.000, "limit_px": 8.000})"})
+        EXPECT_NE(json.find(part), std::string::npos) << part;
 }
-)");
+
+// Each count has a value no other count has, so a key written from the wrong
+// field shows.
+TEST(JsonTest, EveryCountComesFromItsOwnField) {
+    std::string log = Count(2) + Down(1, 0, 0)                                // 1 input dropped
+                      + Count(1) + Down(1, 10, 0) + Count(2) + Down(1, 20, 0) // 3 redowns, 1 dropped
+                      + Count(1) + Down(1, 30, 0) + Count(2) + Up(1, 40, 0) + Down(60, 5, 5) // 60: stuck
+                      + Count(2) + Move(50, 1, 1) + Count(2) + Move(51, 1, 1) // 4 ghosts, 2 messages dropping
+                      + Count(1) + Up(52, 1, 1) + Count(4) + Up(53, 1, 1)     // 1 and 3 inputs
+                      + Count(1) + Down(70, 0, 50) + Count(1) + Up(70, 0, 60); // 2 contacts down at once
+    Report r = Analyse(log);
+    std::string json = FormatJson(r, Options(), Judge(r, Options()));
+    for (const char* pair :
+         {R"("messages": 11, "inputs": 12, "strokes": 6, "max_contacts": 2, )"
+          R"("dropped_messages": 5, "dropped_inputs": 7, "stuck": 1, "ghosts": 4, "redowns": 3)",
+          R"("verdict": "not_judged")"})
+        EXPECT_NE(json.find(pair), std::string::npos) << pair << "\n" << json;
 }
 
 TEST(JsonTest, EveryPixelFigureHasItsMmTwinRightAfterIt) {
@@ -48,7 +69,7 @@ TEST(JsonTest, EveryPixelFigureHasItsMmTwinRightAfterIt) {
     o.pxPerMm = 4;
     o.maxGapPx = 4;
     Report r = Analyse(SmallLog(), o);
-    std::string json = FormatJson(r, o, FindFailures(r, o));
+    std::string json = FormatJson(r, o, Judge(r, o));
     EXPECT_EQ(JsonSyntaxError(json), "");
     for (const char* pair :
          {R"("length_px": 10.000, "length_mm": 2.500, "max_step_px": 5.000, "max_step_mm": 1.250)",
@@ -61,7 +82,7 @@ TEST(JsonTest, EveryPixelFigureHasItsMmTwinRightAfterIt) {
 
     // No strokes at all: empty arrays, no grid.
     Report empty = Analyse(Count(0));
-    json = FormatJson(empty, Options(), {});
+    json = FormatJson(empty, Options(), Judge(empty, Options()));
     EXPECT_EQ(JsonSyntaxError(json), "");
     EXPECT_NE(json.find(R"("columns": 0, "rows": 0, "counts": [], "empty_cells": [])"), std::string::npos);
 }

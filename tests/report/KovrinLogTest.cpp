@@ -20,8 +20,10 @@ report::Report ReadTouchLog() {
     std::FILE* log = std::fopen("touch.log", "rb");
     EXPECT_NE(log, nullptr);
     if (log) {
-        r = report::ReadLog(log, report::Options{});
+        report::CAnalyser analyser(report::Options{});
+        report::InputStatus status = report::ReadTouchLog(log, analyser);
         std::fclose(log);
+        r = analyser.Finish(status);
     }
     return r;
 }
@@ -60,8 +62,8 @@ TEST_F(KovrinLogTest, ScriptedTouchesComeBackAsTheirFigures) {
     SendTouch({At(99, MOVE, 640, 480)});
 
     report::Report r = ReadTouchLog();
-    EXPECT_EQ(r.badLines, 0u);
-    EXPECT_FALSE(r.cutOff);
+    EXPECT_EQ(r.input.badLines, 0u);
+    EXPECT_FALSE(r.input.cutOff);
     EXPECT_EQ(r.messages, 40u + 8u + 4u);
     EXPECT_EQ(r.inputs, 40u + 8u + 15u + 1u + 15u + 1u);
     EXPECT_EQ(r.maxContacts, 16u);

@@ -129,10 +129,10 @@ TEST(LogReaderTest, MalformedLinesAreSkippedWithTheirNumbersAndTheRestAnalysed) 
     std::string log = Count(1) + Down(1, 10, 10) + "garbage\r\n" + Count(1) + Move(1, 20, 10) +
                       std::string(400, '#') + "\n" + Count(1) + Up(1, 30, 10) + "DOWN id =2";
     Report r = Analyse(log);
-    EXPECT_EQ(r.lines, 8u);
-    EXPECT_EQ(r.badLines, 2u);
-    EXPECT_TRUE(r.cutOff);
-    EXPECT_EQ(r.firstBadLine, 3u);
+    EXPECT_EQ(r.input.lines, 8u);
+    EXPECT_EQ(r.input.badLines, 2u);
+    EXPECT_TRUE(r.input.cutOff);
+    EXPECT_EQ(r.input.firstBadLine, 3u);
     ASSERT_EQ(r.diagnostics.size(), 3u);
     EXPECT_EQ(r.diagnostics[0].line, 3u);
     EXPECT_EQ(r.diagnostics[0].text, "skipped: not a touch.log line");
@@ -149,11 +149,11 @@ TEST(LogReaderTest, MalformedLinesAreSkippedWithTheirNumbersAndTheRestAnalysed) 
 TEST(LogReaderTest, UnusableWhenNothingIsRecognisedOrMoreThanOnePercentIsBad) {
     std::string why;
     std::uint64_t line = 0;
-    EXPECT_TRUE(IsUnusable(Analyse(""), why, line));
+    EXPECT_TRUE(IsUnusable(Analyse("").input, why, line));
     EXPECT_EQ(why, "empty input");
-    EXPECT_TRUE(IsUnusable(Analyse(std::string(5000, 'q')), why, line));
+    EXPECT_TRUE(IsUnusable(Analyse(std::string(5000, 'q')).input, why, line));
     EXPECT_EQ(line, 1u);
-    EXPECT_TRUE(IsUnusable(Analyse("junk\r\n" + Count(0)), why, line));
+    EXPECT_TRUE(IsUnusable(Analyse("junk\r\n" + Count(0)).input, why, line));
     EXPECT_EQ(why, "1 of 2 lines malformed, more than 1% (the first here: not a touch.log line)");
     EXPECT_EQ(line, 1u);
 
@@ -161,8 +161,8 @@ TEST(LogReaderTest, UnusableWhenNothingIsRecognisedOrMoreThanOnePercentIsBad) {
     std::string good;
     for (int i = 0; i < 99; i++)
         good += Count(0);
-    EXPECT_FALSE(IsUnusable(Analyse(good + "bad\n"), why, line));
-    EXPECT_TRUE(IsUnusable(Analyse(good + "bad\nbad\n"), why, line));
+    EXPECT_FALSE(IsUnusable(Analyse(good + "bad\n").input, why, line));
+    EXPECT_TRUE(IsUnusable(Analyse(good + "bad\nbad\n").input, why, line));
     EXPECT_EQ(line, 100u);
-    EXPECT_FALSE(IsUnusable(Analyse(Count(0)), why, line));
+    EXPECT_FALSE(IsUnusable(Analyse(Count(0)).input, why, line));
 }

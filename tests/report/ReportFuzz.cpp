@@ -27,13 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     o.maxDeviationPx = 1.5;
     if (size % 2)
         o.pxPerMm = 3.78;
-    report::Report r = report::ReadLog(f, o);
+    report::CAnalyser analyser(o, [&](const report::Stroke& s) { return report::StrokeFails(s, o); });
+    report::InputStatus status = report::ReadTouchLog(f, analyser);
     std::fclose(f);
+    report::Report r = analyser.Finish(status);
 
     const char* bytes = reinterpret_cast<const char*>(data);
-    if (r.lines != (std::uint64_t)std::count(bytes, bytes + size, '\n'))
+    if (r.input.lines != (std::uint64_t)std::count(bytes, bytes + size, '\n'))
         __builtin_trap();
-    if (r.cutOff != (size > 0 && bytes[size - 1] != '\n'))
+    if (r.input.cutOff != (size > 0 && bytes[size - 1] != '\n'))
         __builtin_trap();
     std::uint64_t points = 0, covered = 0;
     for (const report::Stroke& s : r.strokes)
@@ -45,15 +47,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string why;
     std::uint64_t line = 0;
-    report::IsUnusable(r, why, line);
+    report::IsUnusable(r.input, why, line);
     // A grid at its million-cell cap takes a sanitized build a good part of a
     // second to write out; the native hostile-input test writes such grids.
     if (r.coverage.counts.size() > 65536)
         return 0;
-    std::vector<report::Failure> failures = report::FindFailures(r, o);
-    std::string json = report::FormatJson(r, o, failures);
-    std::string summary = report::FormatSummary(r, o, failures, "touch.log");
+    report::Verdict verdict = report::Judge(r, o);
+    std::string json = report::FormatJson(r, o, verdict);
+    std::string summary = report::FormatSummary(r, o, verdict, "touch.log");
     std::ostringstream page;
-    WriteHtmlPage(page, r, o);
+    WriteHtmlPage(page, r, o, verdict);
     return 0;
 }

@@ -41,13 +41,20 @@ std::string Up(std::uint32_t id, std::int32_t x, std::int32_t y) {
     return Input("UP   id =", id, x, y);
 }
 
+report::Report Analyse(std::FILE* input, const report::Options& options) {
+    report::CAnalyser analyser(options,
+                               [&](const report::Stroke& s) { return report::StrokeFails(s, options); });
+    report::InputStatus status = report::ReadTouchLog(input, analyser);
+    return analyser.Finish(status);
+}
+
 report::Report Analyse(const std::string& log, const report::Options& options) {
     std::FILE* f = std::tmpfile();
     if (!f)
         std::abort();
     std::fwrite(log.data(), 1, log.size(), f);
     std::rewind(f);
-    report::Report r = report::ReadLog(f, options);
+    report::Report r = Analyse(f, options);
     std::fclose(f);
     return r;
 }

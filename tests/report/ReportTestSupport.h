@@ -5,8 +5,10 @@
 
 #include "report/Analysis.h"
 #include "report/Report.h"
+#include "report/Verdict.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -18,7 +20,10 @@ std::string Down(std::uint32_t id, std::int32_t x, std::int32_t y);
 std::string Move(std::uint32_t id, std::int32_t x, std::int32_t y);
 std::string Up(std::uint32_t id, std::int32_t x, std::int32_t y);
 
-// Analyses `log` through a temporary file, as the program reads a file.
+// Reads and analyses `input` as the program does, keeping the failing strokes
+// past the listed ones.
+report::Report Analyse(std::FILE* input, const report::Options& options);
+// The same for `log`, through a temporary file.
 report::Report Analyse(const std::string& log, const report::Options& options = {});
 
 // A file in a private temporary directory, removed with it.

@@ -1,0 +1,41 @@
+// The coverage grid: the seen area in square cells aligned on multiples of
+// the cell size in client pixels, with the points that fell in each. Grows as
+// points arrive; past MAX_COVERAGE_CELLS the cell size doubles, which merges
+// 2 x 2 cells exactly, so memory stays bounded whatever the positions.
+#pragma once
+
+#include "report/Report.h"
+
+#include <cstdint>
+#include <limits>
+#include <vector>
+
+namespace report {
+
+constexpr std::int64_t MAX_COVERAGE_CELLS = 1000000;
+
+class CCoverageGrid {
+public:
+    explicit CCoverageGrid(std::int32_t cellPx);
+
+    void Add(std::int32_t x, std::int32_t y);
+
+    // The seen cells, row-major, with the empty ones listed.
+    Coverage Finish() const;
+
+private:
+    void Grow(std::int32_t x, std::int32_t y);
+
+    std::int64_t m_cell;
+    std::int32_t m_requested;
+    // Seen cells, inclusive; empty while m_x0 > m_x1.
+    std::int64_t m_x0 = std::numeric_limits<std::int64_t>::max(),
+                 m_x1 = std::numeric_limits<std::int64_t>::min();
+    std::int64_t m_y0 = std::numeric_limits<std::int64_t>::max(),
+                 m_y1 = std::numeric_limits<std::int64_t>::min();
+    // Allocated cells, a superset of the seen ones.
+    std::int64_t m_ax = 0, m_ay = 0, m_aw = 0, m_ah = 0;
+    std::vector<std::uint64_t> m_counts;
+};
+
+} // namespace report
