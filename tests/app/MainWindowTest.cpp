@@ -4,6 +4,7 @@
 #include "gesture/GestureRect.h"
 #include "res/resource.h"
 #include "support/PlatformFakes.h"
+#include "support/ShapeFields.h"
 #include "support/WindowFixture.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int);
@@ -153,13 +154,7 @@ TEST_F(MainWindowTest, WmSizeResetsTheRectangleFromUnsignedWords) {
     g_shape.m_angle = 1.0;
     g_shape.m_diagonals = 1;
     EXPECT_EQ(Send(WM_SIZE, SIZE_RESTORED, MAKELPARAM(800, 600)), 0);
-    EXPECT_EQ(g_shape.m_centerX, 400);
-    EXPECT_EQ(g_shape.m_centerY, 300);
-    EXPECT_EQ(g_shape.m_width, 400);
-    EXPECT_EQ(g_shape.m_height, 300);
-    EXPECT_EQ(g_shape.m_scale, 1.0);
-    EXPECT_EQ(g_shape.m_angle, 0.0);
-    EXPECT_EQ(g_shape.m_diagonals, 0);
+    EXPECT_EQ(ShapeFields(g_shape), ResetShape(400, 300, 400, 300));
 
     // The size type is not looked at, and the words are unsigned.
     Send(WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(65535, 65535));

@@ -5,6 +5,7 @@
 #include "gesture/GestureEngine.h"
 #include "gesture/GestureRect.h"
 #include "support/PlatformFakes.h"
+#include "support/ShapeFields.h"
 #include "support/WindowFixture.h"
 
 #include <type_traits>
@@ -302,12 +303,7 @@ TEST_F(GestureEngineTest, OtherIdsChangeNothingAndGoToDefWindowProc) {
         EXPECT_STREQ(g_gestureText, L"Other Gesture\n") << id;
         EXPECT_EQ(LastHandleFate(), 'D') << id;
     }
-    EXPECT_EQ(g_shape.m_centerX, before.m_centerX);
-    EXPECT_EQ(g_shape.m_centerY, before.m_centerY);
-    EXPECT_EQ(g_shape.m_scale, before.m_scale);
-    EXPECT_EQ(g_shape.m_angle, before.m_angle);
-    EXPECT_EQ(g_shape.m_diagonals, before.m_diagonals);
-    EXPECT_EQ(g_shape.m_colorIndex, before.m_colorIndex);
+    EXPECT_EQ(ShapeFields(g_shape), ShapeFields(before));
     EXPECT_EQ(g_gestureEngine.m_lastArgument, 0u);
     EXPECT_EQ(fakes::CountCalls("CloseGestureInfoHandle"), 0);
 

@@ -6,6 +6,7 @@
 #include "support/ClientPixels.h"
 #include "support/GdiRecorder.h"
 #include "support/PlatformFakes.h"
+#include "support/ShapeFields.h"
 #include "support/WindowFixture.h"
 
 #include <climits>
@@ -23,26 +24,17 @@ CGestureRect ResetRect(int width, int height) {
     return r;
 }
 
-// The outline relative to the centre, as (x, y) pairs.
-std::vector<std::pair<long, long>> RelativeOutline(const CGestureRect& r) {
-    POINT p[OUTLINE_POINTS];
-    OutlinePoints(r, p);
-    std::vector<std::pair<long, long>> out;
-    for (const POINT& q : p)
-        out.push_back({q.x - r.m_centerX, q.y - r.m_centerY});
-    return out;
-}
-
-std::vector<std::pair<long, long>> Outline(const CGestureRect& r) {
-    POINT p[OUTLINE_POINTS];
-    OutlinePoints(r, p);
-    std::vector<std::pair<long, long>> out;
-    for (const POINT& q : p)
-        out.push_back({q.x, q.y});
-    return out;
-}
-
 using Points = std::vector<std::pair<long, long>>;
+
+// The outline as (x, y) pairs, in client pixels or relative to the centre.
+Points Outline(const CGestureRect& r, bool relative = false) {
+    POINT p[OUTLINE_POINTS];
+    OutlinePoints(r, p);
+    Points out;
+    for (const POINT& q : p)
+        out.push_back({q.x - (relative ? r.m_centerX : 0), q.y - (relative ? r.m_centerY : 0)});
+    return out;
+}
 
 } // namespace
 
@@ -53,20 +45,8 @@ TEST(GestureRect, ResetTakesCentreAndSizeFromHalfTheClientArea) {
     r.m_diagonals = 1;
     r.m_colorIndex = 2;
     r.Reset(800, 600);
-    EXPECT_EQ(r.m_centerX, 400);
-    EXPECT_EQ(r.m_centerY, 300);
-    EXPECT_EQ(r.m_width, 400);
-    EXPECT_EQ(r.m_height, 300);
-    EXPECT_EQ(r.m_scale, 1.0);
-    EXPECT_EQ(r.m_angle, 0.0);
-    EXPECT_EQ(r.m_diagonals, 0);
-    EXPECT_EQ(r.m_colorIndex, 0);
-
-    CGestureRect odd = ResetRect(801, 601);
-    EXPECT_EQ(odd.m_centerX, 400);
-    EXPECT_EQ(odd.m_centerY, 300);
-    EXPECT_EQ(odd.m_width, 400);
-    EXPECT_EQ(odd.m_height, 300);
+    EXPECT_EQ(ShapeFields(r), ResetShape(400, 300, 400, 300));
+    EXPECT_EQ(ShapeFields(ResetRect(801, 601)), ResetShape(400, 300, 400, 300));
 }
 
 TEST(GestureRect, OperationsChangeOnlyTheirField) {
@@ -125,7 +105,7 @@ TEST(GestureRect, DrawScaleIsBoundedBelowOnlyWhenDrawing) {
     r.Zoom(2.0, 0, 0);
     EXPECT_EQ(r.m_scale, 0.02); // stored, never raised
     // Drawn at 0.05: half sizes trunc(400 * 0.05 / 2) = 10 and trunc(7.5) = 7.
-    EXPECT_EQ(RelativeOutline(r), (Points{{-10, -7}, {10, -7}, {10, 7}, {-10, 7}, {-10, -7}}));
+    EXPECT_EQ(Outline(r, true), (Points{{-10, -7}, {10, -7}, {10, 7}, {-10, 7}, {-10, -7}}));
 }
 
 TEST(GestureRect, OutlineAtAngleZeroIsTheCornersInClientPixels) {
@@ -141,13 +121,13 @@ TEST(GestureRect, OutlineAtAngleZeroIsTheCornersInClientPixels) {
 TEST(GestureRect, QuarterTurnIsCounterClockwiseOnTheScreen) {
     CGestureRect r = ResetRect(800, 600);
     r.m_angle = PI / 2;
-    EXPECT_EQ(RelativeOutline(r), (Points{{-150, 200}, {-150, -200}, {150, -200}, {150, 200}, {-150, 200}}));
+    EXPECT_EQ(Outline(r, true), (Points{{-150, 200}, {-150, -200}, {150, -200}, {150, 200}, {-150, 200}}));
 }
 
 TEST(GestureRect, HalfTurnTruncatesTowardZero) {
     CGestureRect r = ResetRect(800, 600);
     r.m_angle = PI;
-    Points p = RelativeOutline(r);
+    Points p = Outline(r, true);
     EXPECT_EQ(p[0], (std::pair<long, long>{199, 150}));
     EXPECT_EQ(p[1], (std::pair<long, long>{-200, 149}));
     EXPECT_EQ(p[4], p[0]);

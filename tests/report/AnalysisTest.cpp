@@ -29,6 +29,15 @@ std::string Stroke1(std::uint32_t id, const std::vector<Point>& points, bool lif
     return log;
 }
 
+// The one stroke of a log; an empty one, and a failure, when there are more or fewer.
+Stroke OnlyStroke(const std::string& log, const Options& options = {}) {
+    Report r = Analyse(log, options);
+    if (r.strokes.size() == 1)
+        return r.strokes[0];
+    ADD_FAILURE() << r.strokes.size() << " strokes";
+    return Stroke();
+}
+
 } // namespace
 
 TEST(AnalysisTest, StepsLengthAndBoxOfAStroke) {
@@ -83,7 +92,7 @@ TEST(AnalysisTest, LineFitFindsAKnownPerpendicularOffsetPattern) {
     // Too short from end to end to be judged as a line.
     Options o;
     o.minLineLengthPx = 5 * 400;
-    EXPECT_FALSE(Analyse(Stroke1(3, points), o).strokes[0].lineMaxDevPx);
+    EXPECT_FALSE(OnlyStroke(Stroke1(3, points), o).lineMaxDevPx);
 }
 
 TEST(AnalysisTest, ALongStrokeKeepsItsExtremesExactAndADecimatedDrawing) {
@@ -112,8 +121,7 @@ TEST(AnalysisTest, ALongStrokeKeepsItsExtremesExactAndADecimatedDrawing) {
             }
         }
         int last = (int)points.size() - 1;
-        Report r = Analyse(Stroke1(1, points));
-        const Stroke& s = r.strokes[0];
+        Stroke s = OnlyStroke(Stroke1(1, points));
         ASSERT_TRUE(s.lineMaxDevPx);
         EXPECT_NEAR(*s.lineMaxDevPx, 10.0, 1e-9) << side;
         EXPECT_NEAR(*s.lineRmsDevPx, std::sqrt(squares / points.size()), 1e-6);
@@ -132,22 +140,21 @@ TEST(AnalysisTest, ALongStrokeKeepsItsExtremesExactAndADecimatedDrawing) {
 TEST(AnalysisTest, JitterIsTheRadiusOfPointsOnACircleAroundTheDown) {
     std::vector<Point> points = {{500, 500}, {503, 504}, {495, 500}, {496, 497},
                                  {500, 505}, {504, 503}, {500, 495}};
-    Report r = Analyse(Stroke1(9, points));
-    const Stroke& s = r.strokes[0];
+    Stroke s = OnlyStroke(Stroke1(9, points));
     ASSERT_TRUE(s.jitterPx);
     EXPECT_DOUBLE_EQ(*s.jitterPx, 5.0);
     EXPECT_FALSE(s.lineMaxDevPx);
 
     Options o;
     o.stationaryExtentPx = 4.9;
-    EXPECT_FALSE(Analyse(Stroke1(9, points), o).strokes[0].jitterPx);
+    EXPECT_FALSE(OnlyStroke(Stroke1(9, points), o).jitterPx);
     o.stationaryExtentPx = 5;
-    EXPECT_TRUE(Analyse(Stroke1(9, points), o).strokes[0].jitterPx);
+    EXPECT_TRUE(OnlyStroke(Stroke1(9, points), o).jitterPx);
 
     // One point: stationary without jitter.
-    r = Analyse(Count(1) + Down(4, 10, 10));
-    ASSERT_TRUE(r.strokes[0].jitterPx);
-    EXPECT_EQ(*r.strokes[0].jitterPx, 0.0);
+    s = OnlyStroke(Count(1) + Down(4, 10, 10));
+    ASSERT_TRUE(s.jitterPx);
+    EXPECT_EQ(*s.jitterPx, 0.0);
 }
 
 TEST(AnalysisTest, StuckGhostRedownAndSinglePointContactsAreFlaggedAtTheirLines) {
