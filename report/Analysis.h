@@ -4,7 +4,7 @@
 // are worth keeping is its caller's policy.
 #pragma once
 
-#include "report/LogReader.h"
+#include "report/Reader.h"
 #include "report/Report.h"
 
 #include <cstddef>
@@ -34,7 +34,7 @@ public:
     CAnalyser(const CAnalyser&) = delete;
     CAnalyser& operator=(const CAnalyser&) = delete;
 
-    void OnMessage(std::uint32_t announced, std::uint64_t line) override;
+    void OnMessage(std::uint64_t number, std::uint32_t announced, std::uint64_t line) override;
     void OnInput(const InputEvent& input) override;
     void OnSkipped(std::uint64_t line, const char* why) override;
 

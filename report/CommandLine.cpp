@@ -49,7 +49,8 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
     };
     std::vector<LengthOption> lengths;
     for (const FigureInfo& info : FIGURES)
-        lengths.push_back({info.option, &(out.options.*info.limit), nullptr, {}});
+        if (info.unit == Unit::Px)
+            lengths.push_back({info.option, &(out.options.*info.limit), nullptr, {}});
     lengths.push_back({"--min-line-length", nullptr, &out.options.minLineLengthPx, {}});
     lengths.push_back({"--stationary-extent", nullptr, &out.options.stationaryExtentPx, {}});
     bool inputSeen = false;
@@ -82,7 +83,12 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
         for (LengthOption& l : lengths)
             if (name == l.name)
                 length = &l;
-        if (!length && name != "--json" && name != "--html" && name != "--px-per-mm" && name != "--cell")
+        const FigureInfo* limit = nullptr; // a limit that is not a length
+        for (const FigureInfo& info : FIGURES)
+            if (name == info.option && info.unit != Unit::Px)
+                limit = &info;
+        if (!length && !limit && name != "--json" && name != "--html" && name != "--px-per-mm" &&
+            name != "--cell")
             return "unknown option '" + name + "'";
         if (equals == std::string::npos) {
             if (i + 1 >= argc)
@@ -94,6 +100,20 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
             if (!ParseLength(value, l))
                 return name + ": '" + value + "' is not a length (pixels, or mm with an mm suffix)";
             length->given = l;
+        } else if (limit) {
+            double x = 0;
+            std::uint32_t whole = 0;
+            if (limit->unit == Unit::Hz) {
+                if (!ParseNumber(value, x) || x < 0)
+                    return name + ": '" + value + "' is not a number of hertz";
+            } else {
+                const char* end = value.data() + value.size();
+                std::from_chars_result r = std::from_chars(value.data(), end, whole);
+                if (r.ec != std::errc() || r.ptr != end || value.empty())
+                    return name + ": '" + value + "' is not a whole number";
+                x = whole;
+            }
+            out.options.*limit->limit = x;
         } else if (name == "--json" || name == "--html") {
             if (value.empty())
                 return name + " needs a file name";

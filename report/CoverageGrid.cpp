@@ -9,6 +9,14 @@ namespace report {
 CCoverageGrid::CCoverageGrid(std::int32_t cellPx) : m_cell(cellPx > 0 ? cellPx : 1), m_requested(cellPx) {}
 
 void CCoverageGrid::Add(std::int32_t x, std::int32_t y) {
+    m_counts[Cell(x, y)]++;
+}
+
+void CCoverageGrid::Cover(std::int32_t x, std::int32_t y) {
+    Cell(x, y);
+}
+
+std::size_t CCoverageGrid::Cell(std::int32_t x, std::int32_t y) {
     std::int64_t cx = FloorDiv(x, m_cell) - m_ax;
     std::int64_t cy = FloorDiv(y, m_cell) - m_ay;
     if (cx < 0 || cy < 0 || cx >= m_aw || cy >= m_ah) {
@@ -16,11 +24,11 @@ void CCoverageGrid::Add(std::int32_t x, std::int32_t y) {
         cx = FloorDiv(x, m_cell) - m_ax;
         cy = FloorDiv(y, m_cell) - m_ay;
     }
-    m_counts[(std::size_t)(cy * m_aw + cx)]++;
     m_x0 = std::min(m_x0, cx + m_ax);
     m_x1 = std::max(m_x1, cx + m_ax);
     m_y0 = std::min(m_y0, cy + m_ay);
     m_y1 = std::max(m_y1, cy + m_ay);
+    return (std::size_t)(cy * m_aw + cx);
 }
 
 Coverage CCoverageGrid::Finish() const {

@@ -19,11 +19,16 @@ public:
     explicit CCoverageGrid(std::int32_t cellPx);
 
     void Add(std::int32_t x, std::int32_t y);
+    // Makes the cell of (x, y) part of the area without a point in it.
+    void Cover(std::int32_t x, std::int32_t y);
 
     // The seen cells, row-major, with the empty ones listed.
     Coverage Finish() const;
 
 private:
+    // The cell of (x, y) in the allocated cells, grown to hold it, and the
+    // seen area grown to include it.
+    std::size_t Cell(std::int32_t x, std::int32_t y);
     void Grow(std::int32_t x, std::int32_t y);
 
     std::int64_t m_cell;

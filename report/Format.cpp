@@ -32,6 +32,12 @@ std::string Quantity(double value, Unit unit, const Options& options, int decima
     switch (unit) {
     case Unit::Px:
         return Length(value, options, decimals, space);
+    case Unit::Hz:
+        return Fixed(value, decimals) + space + "Hz";
+    case Unit::Ms:
+        return Fixed(value, decimals) + space + "ms";
+    case Unit::Count:
+        break;
     }
     return Fixed(value, decimals);
 }
@@ -77,6 +83,8 @@ const char* AnomalyName(AnomalyKind kind) {
         return "redown";
     case AnomalyKind::SinglePoint:
         return "single_point";
+    case AnomalyKind::Backwards:
+        return "backwards";
     }
     return "";
 }
@@ -91,6 +99,8 @@ const char* AnomalyText(AnomalyKind kind) {
         return "repeated DOWN: went down again while down";
     case AnomalyKind::SinglePoint:
         return "single point: its stroke has one point";
+    case AnomalyKind::Backwards:
+        return "time went back: its time stamp is earlier than the point before";
     }
     return "";
 }

@@ -37,7 +37,7 @@ std::string Count(std::uint64_t n, const char* one, const char* many);
 std::string Length(double px, const Options& options, int decimals = 3, const char* space = " ");
 
 // The value of a figure in its unit.
-enum class Unit { Px };
+enum class Unit { Px, Hz, Ms, Count };
 std::string Quantity(double value, Unit unit, const Options& options, int decimals = 3,
                      const char* space = " ");
 

@@ -21,14 +21,13 @@ std::int32_t ClampToInt32(double v) {
     return (std::int32_t)std::floor(v + 0.5);
 }
 
-std::int64_t Cross(const Point& o, const Point& a, const Point& b) {
-    return ((std::int64_t)a.x - o.x) * ((std::int64_t)b.y - o.y) -
-           ((std::int64_t)a.y - o.y) * ((std::int64_t)b.x - o.x);
+std::int64_t Cross(const FinePoint& o, const FinePoint& a, const FinePoint& b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
 }
 
-void ConvexHull(std::vector<Point>& points, std::vector<Point>& hull) {
+void ConvexHull(std::vector<FinePoint>& points, std::vector<FinePoint>& hull) {
     std::sort(points.begin(), points.end(),
-              [](const Point& a, const Point& b) { return a.x != b.x ? a.x < b.x : a.y < b.y; });
+              [](const FinePoint& a, const FinePoint& b) { return a.x != b.x ? a.x < b.x : a.y < b.y; });
     std::size_t n = points.size();
     hull.resize(2 * n);
     std::size_t k = 0;
@@ -45,12 +44,12 @@ void ConvexHull(std::vector<Point>& points, std::vector<Point>& hull) {
     hull.resize(k > 1 ? k - 1 : k);
 }
 
-double LineFit::Deviation(const Point& p) const {
-    double px = (double)((std::int64_t)p.x - origin.x) - cx, py = (double)((std::int64_t)p.y - origin.y) - cy;
+double LineFit::Deviation(const FinePoint& p) const {
+    double px = Dx(origin, p) - cx, py = Dy(origin, p) - cy;
     return px * -uy + py * ux;
 }
 
-LineFit FitLine(const Moments& m, const Point& origin, const std::vector<Point>& extremes) {
+LineFit FitLine(const Moments& m, const FinePoint& origin, const std::vector<FinePoint>& extremes) {
     LineFit fit;
     fit.origin = origin;
     double n = m.n;
@@ -70,9 +69,8 @@ LineFit FitLine(const Moments& m, const Point& origin, const std::vector<Point>&
     }
     double tMin = 0, tMax = 0;
     bool first = true;
-    for (const Point& p : extremes) {
-        double px = (double)((std::int64_t)p.x - origin.x) - fit.cx,
-               py = (double)((std::int64_t)p.y - origin.y) - fit.cy;
+    for (const FinePoint& p : extremes) {
+        double px = Dx(origin, p) - fit.cx, py = Dy(origin, p) - fit.cy;
         double d = std::fabs(px * -fit.uy + py * fit.ux), t = px * fit.ux + py * fit.uy;
         fit.maxDev = std::max(fit.maxDev, d);
         tMin = first ? t : std::min(tMin, t);
@@ -80,10 +78,11 @@ LineFit FitLine(const Moments& m, const Point& origin, const std::vector<Point>&
         first = false;
     }
     fit.rmsDev = std::sqrt(small > 0 ? small : 0);
-    fit.from = Point{ClampToInt32(origin.x + fit.cx + tMin * fit.ux),
-                     ClampToInt32(origin.y + fit.cy + tMin * fit.uy)};
-    fit.to = Point{ClampToInt32(origin.x + fit.cx + tMax * fit.ux),
-                   ClampToInt32(origin.y + fit.cy + tMax * fit.uy)};
+    double x0 = (double)origin.x / 100, y0 = (double)origin.y / 100;
+    fit.fromX = x0 + fit.cx + tMin * fit.ux;
+    fit.fromY = y0 + fit.cy + tMin * fit.uy;
+    fit.toX = x0 + fit.cx + tMax * fit.ux;
+    fit.toY = y0 + fit.cy + tMax * fit.uy;
     return fit;
 }
 

@@ -11,6 +11,12 @@
 
 namespace report {
 
+// A position in hundredths of a pixel: the platform's own precision.
+struct FinePoint {
+    std::int64_t x = 0;
+    std::int64_t y = 0;
+};
+
 // a / b rounded toward minus infinity (b > 0).
 std::int64_t FloorDiv(std::int64_t a, std::int64_t b);
 
@@ -19,13 +25,13 @@ std::int32_t ClampToInt32(double v);
 
 // Cross product of (a - o) and (b - o); exact while coordinates differ by
 // less than 2^30.
-std::int64_t Cross(const Point& o, const Point& a, const Point& b);
+std::int64_t Cross(const FinePoint& o, const FinePoint& a, const FinePoint& b);
 
 // Andrew's monotone chain: sorts `points` and writes their hull to `hull`,
 // counter-clockwise, without collinear points.
-void ConvexHull(std::vector<Point>& points, std::vector<Point>& hull);
+void ConvexHull(std::vector<FinePoint>& points, std::vector<FinePoint>& hull);
 
-// Sums of the points of a stroke, relative to its first point.
+// Sums of the points of a stroke in pixels, relative to its first point.
 struct Moments {
     double n = 0;
     double sx = 0, sy = 0, sxx = 0, syy = 0, sxy = 0;
@@ -40,26 +46,37 @@ struct Moments {
     }
 };
 
-// The orthogonal (total-least-squares) line of a stroke: through the centroid
-// along the principal axis of the points' covariance.
+// The orthogonal (total-least-squares) line of a stroke, in pixels: through
+// the centroid along the principal axis of the points' covariance.
 struct LineFit {
-    Point origin;  // the point the moments are relative to
-    double cx = 0; // centroid, relative to origin
+    FinePoint origin; // the point the moments are relative to
+    double cx = 0;    // centroid, relative to origin
     double cy = 0;
     double ux = 1; // unit direction of the line
     double uy = 0;
     double rmsDev = 0; // RMS perpendicular distance of all points
     double maxDev = 0; // largest perpendicular distance of the extreme points
-    Point from, to;    // the line over the extreme points' projections
+    // The line over the extreme points' projections, in pixels in the
+    // points' frame.
+    double fromX = 0, fromY = 0, toX = 0, toY = 0;
 
     // Signed perpendicular distance of p from the line.
-    double Deviation(const Point& p) const;
+    double Deviation(const FinePoint& p) const;
 };
 
 // Fits the line to the points summed in `moments` (relative to `origin`);
 // maxDev, from and to come from `extremes`, which must hold every point the
 // largest distance and the extreme projections can come from (all points,
 // or their hull).
-LineFit FitLine(const Moments& moments, const Point& origin, const std::vector<Point>& extremes);
+LineFit FitLine(const Moments& moments, const FinePoint& origin, const std::vector<FinePoint>& extremes);
+
+// The distance from `from` to `to` in pixels, each axis exactly as a double
+// first: positions in whole pixels give the same bits as pixel arithmetic.
+inline double Dx(const FinePoint& from, const FinePoint& to) {
+    return (double)(to.x - from.x) / 100;
+}
+inline double Dy(const FinePoint& from, const FinePoint& to) {
+    return (double)(to.y - from.y) / 100;
+}
 
 } // namespace report

@@ -11,12 +11,6 @@ namespace {
 constexpr std::size_t MAX_CHARTS = 50; // line charts, and as many jitter charts
 constexpr std::size_t MAX_CHART_POINTS = 2000;
 
-void ChartHead(CHtml& h, const Stroke& s, bool failed, bool jitter) {
-    h << "<figure class=\"chart" << (jitter ? " jc" : "") << (failed ? " failed" : "") << "\"><figcaption>"
-      << Swatch(s.slot) << "<b>contact " << s.id << "</b>" << (jitter ? "<br>" : " &middot; ") << "lines "
-      << LineRange(s);
-}
-
 // The signed distance of a line stroke's points from its fitted line, along the stroke.
 void WriteDeviationChart(CHtml& h, const Stroke& s, const Options& options, bool failed) {
     constexpr int W = 640, H = 200, MID = H / 2, AMPLITUDE = 80;

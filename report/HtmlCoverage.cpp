@@ -139,7 +139,8 @@ void WriteCoverage(CHtml& h, const Report& report, const Options& options) {
     h << "<p class=\"note\">Cells of " << cell << ", " << c.columns << " &times; " << c.rows << " from ("
       << c.origin.x << ", " << c.origin.y << ") to ("
       << (std::int64_t)c.origin.x + (std::int64_t)c.columns * c.cellPx << ", "
-      << (std::int64_t)c.origin.y + (std::int64_t)c.rows * c.cellPx << "), the bounding box of every point. ";
+      << (std::int64_t)c.origin.y + (std::int64_t)c.rows * c.cellPx << "), the bounding box of every point"
+      << (report.clientSize.x > 0 ? " and of the client area" : "") << ". ";
     if (b > 1)
         h << "Drawn in blocks of " << b << " &times; " << b
           << " cells; a block is hatched when it holds an empty "

@@ -57,9 +57,10 @@ void WriteHtmlPage(std::ostream& out, const Report& report, const Options& optio
     h << "<main>";
     WriteHeader(h, report, options);
     WriteVerdict(h, report, options, verdict);
-    WriteSummary(h, report);
+    WriteSummary(h, report, options);
     WriteDrawing(h, report, options, verdict);
     WriteCharts(h, report, options, verdict);
+    WriteTiming(h, report, options, verdict);
     WriteCoverage(h, report, options);
     WriteAnomalies(h, report);
     WriteStrokeTable(h, report, options, verdict);

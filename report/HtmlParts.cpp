@@ -172,6 +172,12 @@ void WriteStrokePath(CHtml& h, int cls, const std::string& d) {
     h << "<path class=\"s k" << cls << " m" << cls << "\" d=\"" << d << "\"/>";
 }
 
+void ChartHead(CHtml& h, const Stroke& s, bool failed, bool jitter) {
+    h << "<figure class=\"chart" << (jitter ? " jc" : "") << (failed ? " failed" : "") << "\"><figcaption>"
+      << Swatch(s.slot) << "<b>contact " << s.id << "</b>" << (jitter ? "<br>" : " &middot; ") << "lines "
+      << LineRange(s);
+}
+
 void OpenTable(CHtml& h, std::initializer_list<Column> columns) {
     h << "<div class=\"wide\"><table><tr>";
     for (const Column& c : columns)

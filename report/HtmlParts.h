@@ -98,6 +98,10 @@ void AppendStrokePath(std::string& d, const std::vector<Point>& points, std::siz
 // A stroke group's path, as kovrin draws it: 1-pixel segments, a dot at every point.
 void WriteStrokePath(CHtml& h, int cls, const std::string& d);
 
+// The start of a chart of one stroke, up to its caption's first line: a
+// narrow one for a jitter chart, a red frame when the stroke failed.
+void ChartHead(CHtml& h, const Stroke& s, bool failed, bool jitter);
+
 struct Column {
     const char* name;
     bool numeric = false; // right-aligned
@@ -109,9 +113,10 @@ void CloseTable(CHtml& h);
 
 // The sections, in the order of the page.
 void WriteVerdict(CHtml& h, const Report& report, const Options& options, const Verdict& verdict);
-void WriteSummary(CHtml& h, const Report& report);
+void WriteSummary(CHtml& h, const Report& report, const Options& options);
 void WriteDrawing(CHtml& h, const Report& report, const Options& options, const Verdict& verdict);
 void WriteCharts(CHtml& h, const Report& report, const Options& options, const Verdict& verdict);
+void WriteTiming(CHtml& h, const Report& report, const Options& options, const Verdict& verdict);
 void WriteCoverage(CHtml& h, const Report& report, const Options& options);
 void WriteAnomalies(CHtml& h, const Report& report);
 void WriteStrokeTable(CHtml& h, const Report& report, const Options& options, const Verdict& verdict);

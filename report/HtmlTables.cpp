@@ -17,7 +17,7 @@ void Tile(CHtml& h, std::uint64_t value, const char* label, bool warn) {
 
 } // namespace
 
-void WriteSummary(CHtml& h, const Report& report) {
+void WriteSummary(CHtml& h, const Report& report, const Options& options) {
     h << "<h2>Summary</h2><div class=\"tiles\">";
     Tile(h, report.messages, "messages", false);
     Tile(h, report.inputs, "inputs", false);
@@ -31,7 +31,20 @@ void WriteSummary(CHtml& h, const Report& report) {
     Tile(h, report.singlePoints, "single-point strokes", true);
     Tile(h, report.input.lines, "lines read", false);
     Tile(h, report.input.badLines, "bad lines skipped", true);
+    if (report.input.format == InputFormat::TouchCsv)
+        Tile(h, report.backwards, "time stamps that went back", true);
     h << "</div>";
+    if (report.minStepPx || report.separation) {
+        h << "<p class=\"note\">";
+        if (report.minStepPx)
+            h << "Effective resolution: the smallest step between two reports of a contact is "
+              << Value(*report.minStepPx, Unit::Px, 2, options) << ". ";
+        if (report.separation)
+            h << "Closest contacts: " << report.separation->movedId << " came within "
+              << Value(report.separation->px, Unit::Px, 2, options) << " of " << report.separation->otherId
+              << " at line " << report.separation->line << ".";
+        h << "</p>";
+    }
     if (report.input.cutOff)
         h << "<p class=\"cut\"><b>Cut off:</b> the log ends inside a line (kovrin was still writing it, or "
              "stopped); it was read up to its last whole line.</p>";

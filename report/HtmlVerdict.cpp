@@ -21,6 +21,10 @@ const char* Comparison(const FigureInfo& info) {
     return info.bound == Bound::AtMost ? "&le;&nbsp;" : "&ge;&nbsp;";
 }
 
+const char* Beyond(const FigureInfo& info) {
+    return info.bound == Bound::AtMost ? "over" : "under";
+}
+
 void WriteBanner(CHtml& h, const Verdict& verdict) {
     static const char* const CLASSES[] = {"none", "pass", "fail"};
     static const char* const WORDS[] = {"NOT JUDGED", "PASS", "FAIL"};
@@ -35,29 +39,32 @@ void WriteBanner(CHtml& h, const Verdict& verdict) {
         h << "<b>Every threshold holds</b>";
         break;
     case Outcome::Fail:
-        h << "<b>" << Count(verdict.failures.size(), "failure", "failures") << "</b> over the thresholds";
+        h << "<b>" << Count(verdict.failures.size(), "failure", "failures") << "</b> beyond the thresholds";
         break;
     }
     h << "</div></section>";
 }
 
 void WriteLimits(CHtml& h, const Report& report, const Options& options, const Verdict& verdict) {
-    OpenTable(h, {{"Figure"}, {"Limit"}, {"Judged"}, {"Largest"}, {"Result"}});
+    OpenTable(h, {{"Figure"}, {"Limit"}, {"Judged"}, {"Worst"}, {"Result"}});
     for (const FigureVerdict& f : verdict.figures) {
         const FigureInfo& info = Describe(f.figure);
         h << "<tr><td>" << info.name << "</td><td>" << Comparison(info)
           << Value(f.limit, info.unit, info.pageDecimals, options) << "</td><td>"
           << Count(f.judged, info.judgedOne, info.judgedMany) << "</td><td>";
+        if (f.worstValue)
+            h << Value(*f.worstValue, info.unit, info.pageDecimals, options);
+        else
+            h << "&ndash;";
         if (f.worst) {
             const Stroke& worst = report.strokes[*f.worst];
-            h << Value(f.worstValue, info.unit, info.pageDecimals, options) << ", " << Swatch(worst.slot)
-              << "contact&nbsp;" << worst.id << ", line&nbsp;" << worst.firstLine;
-        } else {
-            h << "&ndash;";
+            h << ", " << Swatch(worst.slot) << "contact&nbsp;" << worst.id << ", line&nbsp;"
+              << worst.firstLine;
         }
         h << "</td><td>";
         if (f.failing > 0)
-            h << "<span class=\"bad\">FAIL</span> " << Count(f.failing, "stroke", "strokes") << " over";
+            h << "<span class=\"bad\">FAIL</span> " << Count(f.failing, info.judgedOne, info.judgedMany)
+              << " " << Beyond(info);
         else
             h << "<span class=\"ok\">holds</span>";
         h << "</td></tr>";
@@ -67,17 +74,22 @@ void WriteLimits(CHtml& h, const Report& report, const Options& options, const V
 
 void WriteWorstFailures(CHtml& h, const Report& report, const Options& options, const Verdict& verdict) {
     h << "<h3>Worst failures</h3>";
-    OpenTable(h,
-              {{"Figure"}, {"Contact"}, {"Log lines"}, {"Value", true}, {"Limit", true}, {"Over by", true}});
+    OpenTable(
+        h, {{"Figure"}, {"Contact"}, {"Log lines"}, {"Value", true}, {"Limit", true}, {"Beyond by", true}});
     for (std::size_t k : verdict.worstFirst) {
         const Failure& f = verdict.failures[k];
         const FigureInfo& info = Describe(f.figure);
-        const Stroke& s = report.strokes[f.stroke];
-        h << "<tr><td>" << info.name << "</td><td>" << Swatch(s.slot) << "contact " << s.id << "</td><td>"
-          << LineRange(s) << "</td><td class=\"n bad\">"
-          << Value(f.value, info.unit, info.pageDecimals, options) << "</td><td class=\"n\">"
-          << Value(f.limit, info.unit, info.pageDecimals, options) << "</td><td class=\"n\">"
-          << Value(f.Excess(), info.unit, info.pageDecimals, options) << "</td></tr>";
+        h << "<tr><td>" << info.name << "</td><td>";
+        if (f.stroke == SESSION) {
+            h << "the session</td><td>&ndash;";
+        } else {
+            const Stroke& s = report.strokes[f.stroke];
+            h << Swatch(s.slot) << "contact " << s.id << "</td><td>" << LineRange(s);
+        }
+        h << "</td><td class=\"n bad\">" << Value(f.value, info.unit, info.pageDecimals, options)
+          << "</td><td class=\"n\">" << Value(f.limit, info.unit, info.pageDecimals, options)
+          << "</td><td class=\"n\">" << Value(f.Excess(), info.unit, info.pageDecimals, options)
+          << "</td></tr>";
     }
     CloseTable(h);
     if (verdict.worstFirst.size() < verdict.failures.size())

@@ -75,6 +75,39 @@ public:
         AppendInteger(m_out, value);
     }
 
+    // A whole number, or null.
+    template <class T> void Whole(const char* name, const std::optional<T>& value) {
+        Key(name);
+        if (value)
+            AppendInteger(m_out, *value);
+        else
+            m_out += "null";
+    }
+
+    void Fixed(const char* name, const std::optional<double>& value) {
+        Key(name);
+        Number(value);
+    }
+
+    // A figure's value in its unit: `name_px` (and its mm twin), `name_hz`,
+    // `name_ms`, or plain `name` for a count.
+    void Quantity(const char* name, double value, Unit unit) {
+        switch (unit) {
+        case Unit::Px:
+            Length(name, value);
+            return;
+        case Unit::Hz:
+            Fixed((std::string(name) + "_hz").c_str(), value);
+            return;
+        case Unit::Ms: // whole numbers, as the limits are
+            Integer((std::string(name) + "_ms").c_str(), (std::uint64_t)value);
+            return;
+        case Unit::Count:
+            Integer(name, (std::uint64_t)value);
+            return;
+        }
+    }
+
     // `name_px` and, with --px-per-mm, `name_mm` after it.
     void Length(const char* name, const std::optional<double>& px) {
         Key((std::string(name) + "_px").c_str());
@@ -106,6 +139,10 @@ public:
         m_out += value ? "true" : "false";
     }
 
+    void Null() {
+        m_out += "null";
+    }
+
 private:
     void Number(const std::optional<double>& value) {
         if (value)
@@ -127,6 +164,8 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
     CJson j(out, file, options);
     j.Open('{');
     j.Line("  ");
+    j.Text("input", report.input.format == InputFormat::TouchCsv ? "touch.csv" : "touch.log");
+    j.Line("  ");
     j.Integer("messages", report.messages);
     j.Integer("inputs", report.inputs);
     j.Integer("strokes", report.StrokeCount());
@@ -136,6 +175,38 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
     j.Integer("stuck", report.stuck);
     j.Integer("ghosts", report.ghosts);
     j.Integer("redowns", report.redowns);
+    j.Line("  ");
+    j.Length("min_step", report.minStepPx);
+    const std::optional<Separation>& near = report.separation;
+    j.Length("min_separation", near ? std::optional<double>(near->px) : std::nullopt);
+    j.Key("min_separation_ids");
+    if (near) {
+        j.Open('[');
+        j.Element(near->movedId);
+        j.Element(near->otherId);
+        j.Close(']');
+    } else {
+        j.Null();
+    }
+    j.Whole("min_separation_line", near ? std::optional<std::uint64_t>(near->line) : std::nullopt);
+    j.Line("  ");
+    // touch.csv only: null from touch.log.
+    bool csv = report.input.format == InputFormat::TouchCsv;
+    j.Whole("backwards", csv ? std::optional<std::uint64_t>(report.backwards) : std::nullopt);
+    j.Whole("client_w", csv ? std::optional<std::int32_t>(report.clientSize.x) : std::nullopt);
+    j.Whole("client_h", csv ? std::optional<std::int32_t>(report.clientSize.y) : std::nullopt);
+    j.Key("intervals");
+    if (const std::optional<Intervals>& i = report.intervals) {
+        j.Open('{');
+        j.Integer("count", i->count);
+        j.Integer("median_ms", (std::uint64_t)i->medianMs);
+        j.Integer("p95_ms", (std::uint64_t)i->p95Ms);
+        j.Integer("p99_ms", (std::uint64_t)i->p99Ms);
+        j.Integer("max_ms", (std::uint64_t)i->maxMs);
+        j.Close('}');
+    } else {
+        j.Null();
+    }
     j.Line("  ");
     j.Key("contacts");
     j.Open('[');
@@ -153,6 +224,14 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
         j.Length("jitter", s.jitterPx);
         j.Integer("first_line", s.firstLine);
         j.Integer("last_line", s.lastLine);
+        j.Whole("duration_ms", s.durationMs);
+        j.Fixed("rate_hz", s.rateHz);
+        j.Whole("min_rate_hz", s.minRateHz ? std::optional<std::uint64_t>(*s.minRateHz) : std::nullopt);
+        j.Whole("max_interval_ms", s.maxIntervalMs);
+        j.Whole("max_interval_line",
+                s.maxIntervalMs ? std::optional<std::uint64_t>(s.maxIntervalLine) : std::nullopt);
+        j.Length("contact_w", s.contactWPx);
+        j.Length("contact_h", s.contactHPx);
         j.Close('}');
     }
     j.Close(']', report.strokes.empty() ? nullptr : "  ");
@@ -203,10 +282,11 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
     for (const Failure& f : verdict.failures) {
         j.Line("    ");
         j.Open('{');
-        j.Text("figure", Describe(f.figure).name);
-        j.Integer("stroke", (std::uint64_t)f.stroke);
-        j.Length("value", f.value);
-        j.Length("limit", f.limit);
+        const FigureInfo& info = Describe(f.figure);
+        j.Text("figure", info.name);
+        j.Whole("stroke", f.stroke == SESSION ? std::nullopt : std::optional<std::uint64_t>(f.stroke));
+        j.Quantity("value", f.value, info.unit);
+        j.Quantity("limit", f.limit, info.unit);
         j.Close('}');
     }
     j.Close(']', verdict.failures.empty() ? nullptr : "  ");

@@ -1,25 +1,21 @@
-// Reading touch.log, the first stage of the report: whole lines out of large
-// binary chunks, the parse of one line in place, and the events the lines
-// stand for, handed to the next stage as they are read. Nothing is allocated
-// per line and a line is never held longer than MAX_LINE_BYTES, whatever the
-// input.
+// Lines out of large binary chunks, and the parse of one touch.log line in
+// place. Nothing is allocated per line and a line is never held longer than
+// MAX_LINE_BYTES, whatever the input.
 #pragma once
-
-#include "report/Report.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <memory>
-#include <string>
 
 namespace report {
 
 constexpr std::size_t CHUNK_BYTES = 1 << 20;
 
-// kovrin's longest line has about 55 characters; anything past this bound is
-// junk and is skipped without being buffered.
+// kovrin's longest line has about 55 characters and its longest touch.csv
+// row about 150; anything past this bound is junk and is skipped without
+// being buffered.
 constexpr std::size_t MAX_LINE_BYTES = 256;
 
 enum class LineKind { Count, Down, Move, Up };
@@ -30,30 +26,6 @@ struct LogLine {
     std::uint32_t id = 0;
     std::int32_t x = 0;
     std::int32_t y = 0;
-};
-
-enum class Phase { Down, Move, Up };
-
-// One input of a message as the log gives it.
-struct InputEvent {
-    Phase phase = Phase::Down;
-    std::uint32_t id = 0;
-    std::int32_t x = 0; // client pixels
-    std::int32_t y = 0;
-    std::uint64_t line = 0; // 1-based
-};
-
-// What the reader hands on, in the order of the log's lines.
-class CInputSink {
-public:
-    // A count line: a message that announced `announced` inputs.
-    virtual void OnMessage(std::uint32_t announced, std::uint64_t line) = 0;
-    virtual void OnInput(const InputEvent& input) = 0;
-    // A line that is none of kovrin's, skipped.
-    virtual void OnSkipped(std::uint64_t line, const char* why) = 0;
-
-protected:
-    ~CInputSink() = default;
 };
 
 // Parses one line without its line break. Returns nullptr when it is one of
@@ -120,13 +92,5 @@ public:
 private:
     std::unique_ptr<char[]> m_buffer;
 };
-
-// Reads the whole log from `input` (opened in binary mode) into `sink`.
-InputStatus ReadTouchLog(std::FILE* input, CInputSink& sink);
-
-// Whether the input is too broken to judge: nothing recognised, more than 1%
-// of its lines malformed, or a read error. `why` then says so and `line` is
-// the line it applies to (0: none); the caller names the file.
-bool IsUnusable(const InputStatus& input, std::string& why, std::uint64_t& line);
 
 } // namespace report

@@ -4,10 +4,11 @@
 // analyse in one pass, judge, write.
 #include "report/Analysis.h"
 #include "report/CommandLine.h"
+#include "report/Figures.h"
 #include "report/Format.h"
 #include "report/HtmlPage.h"
 #include "report/Json.h"
-#include "report/LogReader.h"
+#include "report/Reader.h"
 #include "report/Summary.h"
 #include "report/Verdict.h"
 
@@ -74,7 +75,7 @@ int Run(int argc, char** argv) {
     // verdict and the exit code then see every failure.
     report::CAnalyser analyser(cl.options,
                                [&](const report::Stroke& s) { return report::StrokeFails(s, cl.options); });
-    report::InputStatus status = report::ReadTouchLog(input, analyser);
+    report::InputStatus status = report::ReadInput(input, analyser);
     if (input != stdin)
         std::fclose(input);
     report::Report r = analyser.Finish(status);
@@ -83,6 +84,12 @@ int Run(int argc, char** argv) {
     std::uint64_t line = 0;
     if (report::IsUnusable(r.input, why, line))
         return Fail(Where(name, line) + ": unusable input: " + why);
+    // A limit on a figure the file cannot have would pass for nothing judged.
+    if (r.input.format == report::InputFormat::TouchLog)
+        for (const report::FigureInfo& info : report::FIGURES)
+            if (info.needsTime && cl.options.*info.limit)
+                return Fail(std::string(info.option) + " needs the time stamps of a touch.csv; " + name +
+                            " is a touch.log");
     std::string warnings;
     for (const report::Diagnostic& d : r.diagnostics)
         warnings += name + ":" + report::Integer(d.line) + ": " + d.text + "\n";

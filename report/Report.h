@@ -24,6 +24,9 @@ struct Options {
     std::optional<double> maxJitterPx;    // largest jitter of a stationary stroke
     std::optional<double> maxDeviationPx; // largest deviation of a line from its fit
     std::optional<double> maxGapPx;       // largest step between two points of a stroke
+    std::optional<double> minRateHz;      // fewest points in a second of a stroke (touch.csv)
+    std::optional<double> maxIntervalMs;  // largest time between two points of a stroke (touch.csv)
+    std::optional<double> minContacts;    // most contacts down at once in the session
     std::int32_t cellPx = 40;             // coverage grid
     double minLineLengthPx = 100;         // end-to-end length that makes a stroke a line
     double stationaryExtentPx = 20;       // all points this close to the DOWN: stationary
@@ -47,9 +50,21 @@ struct Stroke {
     bool lifted = false;            // ended by its UP
     std::vector<Point> drawn;       // decimated copy of the points, for the page; first and last kept
     std::vector<float> deviation;   // signed distance from the fit of each drawn point (lines only)
+
+    // Time, from the time stamps of touch.csv; none from touch.log.
+    std::optional<std::uint64_t> durationMs;    // from the DOWN to the last point
+    std::optional<double> rateHz;               // (points - 1) * 1000 / duration; none for a duration of 0
+    std::optional<double> minRateHz;            // fewest points in any whole second; strokes of 1 s or more
+    std::optional<std::uint32_t> maxIntervalMs; // largest time between consecutive points
+    std::uint64_t maxIntervalLine = 0;          // line of the later of the two
+    std::optional<double> contactWPx;           // median contact size where the platform gave it
+    std::optional<double> contactHPx;
+    std::vector<std::uint32_t> drawnTimeMs; // time since the DOWN of each drawn point (timed strokes)
+    std::vector<std::uint32_t>
+        drawnGapMs; // largest interval up to each drawn point since the drawn one before
 };
 
-enum class AnomalyKind { Stuck, Ghost, Redown, SinglePoint };
+enum class AnomalyKind { Stuck, Ghost, Redown, SinglePoint, Backwards };
 
 struct Anomaly {
     AnomalyKind kind;
@@ -69,8 +84,11 @@ struct Coverage {
     std::int32_t requestedCellPx = 40;    // --cell; cellPx is larger when the seen area was too big
 };
 
+enum class InputFormat { TouchLog, TouchCsv };
+
 // What the reader saw of the input as a whole.
 struct InputStatus {
+    InputFormat format = InputFormat::TouchLog;
     std::uint64_t lines = 0;        // whole lines read
     std::uint64_t badLines = 0;     // malformed lines skipped
     std::uint64_t firstBadLine = 0; // line number of the first malformed line, 0: none
@@ -83,6 +101,23 @@ struct InputStatus {
 struct Diagnostic {
     std::uint64_t line = 0;
     std::string text;
+};
+
+struct Separation {
+    double px = 0;
+    std::uint32_t movedId = 0; // the contact that came down or moved
+    std::uint32_t otherId = 0;
+    std::uint64_t line = 0;
+};
+
+// The distribution of the time between consecutive points of a stroke.
+struct Intervals {
+    std::uint64_t count = 0;
+    std::uint32_t medianMs = 0; // nearest rank
+    std::uint32_t p95Ms = 0;
+    std::uint32_t p99Ms = 0;
+    std::uint32_t maxMs = 0;
+    std::vector<std::uint64_t> histogram; // intervals of each length in ms, up to the largest (capped)
 };
 
 struct Report {
@@ -106,6 +141,17 @@ struct Report {
     std::uint64_t ghosts = 0;
     std::uint64_t redowns = 0;
     std::uint64_t singlePoints = 0;
+    std::uint64_t backwards = 0; // time stamps that went back
+
+    // The panel's effective resolution: the smallest step between two
+    // consecutive points of a stroke that is not 0; none without one.
+    std::optional<double> minStepPx;
+    // The closest two contacts down at the same time came.
+    std::optional<Separation> separation;
+    // touch.csv: the time between consecutive points of every stroke, and the
+    // largest client area seen.
+    std::optional<Intervals> intervals;
+    Point clientSize;
 
     std::uint64_t StrokeCount() const {
         return strokes.size() + omittedStrokes;

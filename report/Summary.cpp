@@ -60,6 +60,16 @@ void WriteSession(CText& t, const Report& r) {
         t.Line("  dropped inputs: none");
 }
 
+// What the positions say beyond each stroke.
+void WritePositions(CText& t, const Report& r, const Options& options) {
+    if (r.minStepPx)
+        t.Line("  effective resolution: the smallest step seen is ", Length(*r.minStepPx, options));
+    if (r.separation)
+        t.Line("  closest contacts: ", Integer(r.separation->movedId), " came within ",
+               Length(r.separation->px, options), " of ", Integer(r.separation->otherId), " at line ",
+               Integer(r.separation->line));
+}
+
 void WriteAnomalies(CText& t, const Report& r) {
     t.Line("Anomalies: ", Integer(r.stuck), " stuck, ", Count(r.ghosts, "ghost", "ghosts"), ", ",
            Integer(r.redowns), " repeated DOWN, ",
@@ -106,6 +116,35 @@ template <class Has, class Row> void WriteList(CText& t, const Report& r, Has&& 
     if (!found)
         t.Line("  none");
     t.More(found - std::min(found, SUMMARY_MAX_ROWS));
+}
+
+// touch.csv: the time between reports, and each stroke's rate.
+void WriteTiming(CText& t, const Report& r, const Options& options) {
+    t.Blank();
+    if (!r.intervals) {
+        t.Line("Timing: no two timed points of one stroke");
+        return;
+    }
+    const Intervals& i = *r.intervals;
+    t.Line("Timing: ", Count(i.count, "interval", "intervals"),
+           " between consecutive points of a stroke: median ", Integer(i.medianMs), " ms, 95% ",
+           Integer(i.p95Ms), " ms, 99% ", Integer(i.p99Ms), " ms, largest ", Integer(i.maxMs),
+           " ms; time went back ", Count(r.backwards, "time", "times"));
+    WriteList(
+        t, r, [](const Stroke& s) { return s.durationMs.has_value(); },
+        [&](const Stroke& s) {
+            std::string row = Integer(*s.durationMs) + " ms";
+            if (s.rateHz)
+                row += ", " + Fixed(*s.rateHz, 1) + " Hz";
+            if (s.minRateHz)
+                row += ", fewest in a second " + Fixed(*s.minRateHz, 0);
+            if (s.maxIntervalMs)
+                row += ", largest interval " + Integer(*s.maxIntervalMs) + " ms at line " +
+                       Integer(s.maxIntervalLine);
+            if (s.contactWPx)
+                row += ", contact " + Fixed(*s.contactWPx, 2) + " x " + Length(*s.contactHPx, options, 2);
+            return row;
+        });
 }
 
 void WriteCoverage(CText& t, const Coverage& c) {
@@ -156,11 +195,16 @@ void WriteVerdict(CText& t, const Report& r, const Options& options, const Verdi
     for (std::size_t i = 0; i < listed; i++) {
         const Failure& f = verdict.failures[i];
         const FigureInfo& info = Describe(f.figure);
-        const Stroke& s = r.strokes[f.stroke];
-        t.Line("  FAIL ", info.name, " of contact ", Integer(s.id), " (stroke ", Integer(f.stroke + 1),
-               ", down at line ", Integer(s.firstLine), "): ", Quantity(f.value, info.unit, options),
+        std::string what = " of the session";
+        if (f.stroke != SESSION) {
+            const Stroke& s = r.strokes[f.stroke];
+            what = " of contact " + Integer(s.id) + " (stroke " + Integer(f.stroke + 1) + ", down at line " +
+                   Integer(s.firstLine) + ")";
+        }
+        t.Line("  FAIL ", info.name, what, ": ", Quantity(f.value, info.unit, options, info.decimals),
                info.bound == Bound::AtMost ? " over the limit " : " under the limit ",
-               Quantity(f.limit, info.unit, options), " by ", Quantity(f.Excess(), info.unit, options));
+               Quantity(f.limit, info.unit, options, info.decimals), " by ",
+               Quantity(f.Excess(), info.unit, options, info.decimals));
     }
     t.More(verdict.failures.size() - listed);
 }
@@ -173,6 +217,7 @@ std::string FormatSummary(const Report& r, const Options& options, const Verdict
     CText t(out);
     t.Line("kovrin-report: ", fileName);
     WriteSession(t, r);
+    WritePositions(t, r, options);
     t.Blank();
     WriteAnomalies(t, r);
     t.Blank();
@@ -194,6 +239,8 @@ std::string FormatSummary(const Report& r, const Options& options, const Verdict
         [&](const Stroke& s) {
             return "jitter " + Length(*s.jitterPx, options) + " over " + Count(s.points, "point", "points");
         });
+    if (r.input.format == InputFormat::TouchCsv)
+        WriteTiming(t, r, options);
     t.Blank();
     WriteCoverage(t, r.coverage);
     t.Blank();

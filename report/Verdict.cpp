@@ -95,17 +95,24 @@ Verdict Judge(const Report& report, const Options& options) {
         FigureVerdict f;
         f.figure = info.figure;
         f.limit = *limit;
-        for (std::size_t i = 0; i < report.strokes.size(); i++) {
-            std::optional<double> value = info.of(report.strokes[i]);
+        auto judge = [&](std::optional<double> value, std::optional<std::size_t> stroke) {
             if (!value)
-                continue;
+                return;
             f.judged++;
-            f.failing += v.Fails(i, info.figure);
-            if (!f.worst || Exceeds(info, *value, f.worstValue)) {
-                f.worst = i;
-                f.worstValue = *value;
+            bool fails = Exceeds(info, *value, *limit);
+            f.failing += fails;
+            if (fails && !stroke)
+                v.failures.push_back({info.figure, SESSION, *value, *limit});
+            if (!f.worstValue || Exceeds(info, *value, *f.worstValue)) {
+                f.worstValue = value;
+                f.worst = stroke;
             }
-        }
+        };
+        if (info.scope == Scope::Session)
+            judge(info.ofSession(report), std::nullopt);
+        else
+            for (std::size_t i = 0; i < report.strokes.size(); i++)
+                judge(info.of(report.strokes[i]), i);
         v.figures.push_back(f);
     }
     v.worstFirst = WorstFirst(v.failures);

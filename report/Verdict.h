@@ -18,10 +18,13 @@ enum class Outcome { NotJudged, Pass, Fail };
 // The outcome as the JSON names it: "not_judged", "pass", "fail".
 const char* OutcomeName(Outcome outcome);
 
-// One stroke's figure beyond its limit.
+// Failure::stroke of a figure of the whole session.
+constexpr std::size_t SESSION = static_cast<std::size_t>(-1);
+
+// One figure beyond its limit.
 struct Failure {
     Figure figure;
-    std::size_t stroke = 0; // index into Report::strokes
+    std::size_t stroke = 0; // index into Report::strokes, or SESSION
     double value = 0;
     double limit = 0;
 
@@ -33,10 +36,10 @@ struct Failure {
 struct FigureVerdict {
     Figure figure = Figure::Jitter;
     double limit = 0;
-    std::size_t judged = 0;           // strokes that have the figure
+    std::size_t judged = 0;           // strokes (or sessions) that have the figure
     std::size_t failing = 0;          // of which beyond the limit
-    std::optional<std::size_t> worst; // the stroke furthest toward failing
-    double worstValue = 0;
+    std::optional<double> worstValue; // the value furthest toward failing
+    std::optional<std::size_t> worst; // its stroke (none for the session)
 };
 
 // How many failures the short list shows.
@@ -45,7 +48,7 @@ constexpr std::size_t WORST_LISTED = 10;
 struct Verdict {
     Outcome outcome = Outcome::NotJudged;
     std::vector<FigureVerdict> figures;  // one per limit given, in the order of FIGURES
-    std::vector<Failure> failures;       // every failure, in stroke order
+    std::vector<Failure> failures;       // every failure, in stroke order, then the session's
     std::vector<std::size_t> worstFirst; // the short list: places in `failures`, worst first
     std::vector<std::uint8_t> failing;   // per stroke: bit (1 << figure) when it fails
 

@@ -142,6 +142,34 @@ TEST(CommandLineTest, ExitsTwoWithOneMessageForBadOptionsAndUnusableInput) {
     EXPECT_NE(r.err.find("no/such/dir.json: cannot write the JSON"), std::string::npos);
 }
 
+TEST(CommandLineTest, TimeAndSessionLimitsFailAsTheOthersAndNeedATouchCsvForTime) {
+    // One contact every 10 ms for 1.2 s, with one wait of 40 ms.
+    CCsv csv;
+    for (std::uint32_t t = 0; t <= 1200; t += t == 500 ? 40 : 10)
+        csv.Message(1).Input(t == 0 ? "DOWN" : t == 1200 ? "UP" : "MOVE", 1, 100 * (int)t, 0, t);
+    CTempDir dir;
+    std::string path = dir.Write("touch.csv", csv.Text());
+    EXPECT_EQ(RunReport({path, "--max-interval", "40", "--min-contacts", "1"}).exitCode, 0);
+    RunResult r = RunReport({path, "--max-interval", "39", "--min-contacts", "2", "--min-rate", "97"});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(
+        r.out.find(
+            "FAIL interval of contact 1 (stroke 1, down at line 2): 40 ms over the limit 39 ms by 1 ms"),
+        std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("FAIL contacts of the session: 1 under the limit 2 by 1\n"), std::string::npos)
+        << r.out;
+    // A second holding the wait has 97 reports; none has fewer.
+    EXPECT_EQ(r.out.find("FAIL rate"), std::string::npos) << r.out;
+    EXPECT_NE(RunReport({path, "--min-rate", "97.5"}).out.find("FAIL rate of contact 1"), std::string::npos);
+
+    std::string log = dir.Write("touch.log", GoodLog());
+    r = RunReport({log, "--min-rate", "60"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err,
+              "kovrin-report: --min-rate needs the time stamps of a touch.csv; " + log + " is a touch.log\n");
+}
+
 TEST(CommandLineTest, HelpDocumentsEveryOptionAndTheExitCodes) {
     RunResult r = RunReport({"--help"});
     EXPECT_EQ(r.exitCode, 0);

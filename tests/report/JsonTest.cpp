@@ -37,7 +37,9 @@ TEST(JsonTest, KeysInTheirOrderWithTheirValues) {
     for (
         const char* part :
         {R"({"id": 7, "slot": 0, "points": 3, "length_px": 10.000, "max_step_px": 5.000, "mean_step_px": 5.000, )"
-         R"("line_max_dev_px": null, "line_rms_dev_px": null, "jitter_px": 10.000, "first_line": 2, "last_line": 6})",
+         R"("line_max_dev_px": null, "line_rms_dev_px": null, "jitter_px": 10.000, "first_line": 2, "last_line": 6, )"
+         R"("duration_ms": null, "rate_hz": null, "min_rate_hz": null, "max_interval_ms": null, )"
+         R"("max_interval_line": null, "contact_w_px": null, "contact_h_px": null})",
          R"("line_max_dev_px": 1.000, "line_rms_dev_px": 1.000, "jitter_px": null, "first_line": 10)",
          R"("origin_x": 0, "origin_y": 0, "columns": 8, "rows": 3, "counts": [3, 0, 0, 0, 0, 0, 0, 0, 0, )",
          R"("lines": 16, "bad_lines": 0, "cut_off": false)", R"({"kind": "ghost", "id": 9, "line": 8})",

@@ -21,7 +21,7 @@ report::Report ReadTouchLog() {
     EXPECT_NE(log, nullptr);
     if (log) {
         report::CAnalyser analyser(report::Options{});
-        report::InputStatus status = report::ReadTouchLog(log, analyser);
+        report::InputStatus status = report::ReadInput(log, analyser);
         std::fclose(log);
         r = analyser.Finish(status);
     }

@@ -28,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size % 2)
         o.pxPerMm = 3.78;
     report::CAnalyser analyser(o, [&](const report::Stroke& s) { return report::StrokeFails(s, o); });
-    report::InputStatus status = report::ReadTouchLog(f, analyser);
+    report::InputStatus status = report::ReadInput(f, analyser);
     std::fclose(f);
     report::Report r = analyser.Finish(status);
 

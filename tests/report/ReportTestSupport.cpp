@@ -1,5 +1,7 @@
 #include "ReportTestSupport.h"
 
+#include "report/CsvReader.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -41,10 +43,30 @@ std::string Up(std::uint32_t id, std::int32_t x, std::int32_t y) {
     return Input("UP   id =", id, x, y);
 }
 
+CCsv& CCsv::Message(int announced) {
+    if (m_text.empty())
+        m_text = std::string(report::TOUCH_CSV_HEADER) + "\r\n";
+    m_message++;
+    m_announced = announced;
+    m_input = 0;
+    return *this;
+}
+
+CCsv& CCsv::Input(const char* event, std::uint32_t id, std::int32_t hx, std::int32_t hy, std::uint32_t timeMs,
+                  std::uint32_t contactW, std::uint32_t contactH) {
+    std::string size = contactW ? std::to_string(contactW) + "," + std::to_string(contactH) : ",";
+    m_text += std::to_string(m_message) + "," + std::to_string(m_input++) + "," +
+              std::to_string(m_announced) + "," + event + "," + std::to_string(id) + "," +
+              std::to_string(hx / 100) + "," + std::to_string(hy / 100) + "," + std::to_string(hx) + "," +
+              std::to_string(hy) + ",0," + std::to_string(timeMs) + ",0," + size + ",0,1920,1080\r\n";
+    m_lines++;
+    return *this;
+}
+
 report::Report Analyse(std::FILE* input, const report::Options& options) {
     report::CAnalyser analyser(options,
                                [&](const report::Stroke& s) { return report::StrokeFails(s, options); });
-    report::InputStatus status = report::ReadTouchLog(input, analyser);
+    report::InputStatus status = report::ReadInput(input, analyser);
     return analyser.Finish(status);
 }
 

@@ -20,6 +20,33 @@ std::string Down(std::uint32_t id, std::int32_t x, std::int32_t y);
 std::string Move(std::uint32_t id, std::int32_t x, std::int32_t y);
 std::string Up(std::uint32_t id, std::int32_t x, std::int32_t y);
 
+// touch.csv as kovrin writes it: its header, then a row per input added. The
+// client area is 1920 x 1080 at the screen's origin, so a client pixel is the
+// screen position's whole pixels.
+class CCsv {
+public:
+    // A message that announced `announced` inputs; the inputs added next are its.
+    CCsv& Message(int announced);
+    // An input ("DOWN", "MOVE", "UP" or "-") at (hx, hy) hundredths of a pixel,
+    // time-stamped `timeMs`, with its contact size in hundredths if given.
+    CCsv& Input(const char* event, std::uint32_t id, std::int32_t hx, std::int32_t hy, std::uint32_t timeMs,
+                std::uint32_t contactW = 0, std::uint32_t contactH = 0);
+    std::string Text() const {
+        return m_text;
+    }
+    // The line of the last row added (the header is line 1).
+    std::uint64_t LastLine() const {
+        return m_lines;
+    }
+
+private:
+    std::string m_text;
+    std::uint64_t m_message = 0;
+    int m_announced = 0;
+    int m_input = 0;
+    std::uint64_t m_lines = 1;
+};
+
 // Reads and analyses `input` as the program does, keeping the failing strokes
 // past the listed ones.
 report::Report Analyse(std::FILE* input, const report::Options& options);
