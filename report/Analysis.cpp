@@ -253,13 +253,13 @@ private:
         Separate(open, in);
     }
 
-    // The distance from a contact's new position to every other contact down.
+    // The distance from a contact's new position to every other contact down,
+    // compared in hundredths of a pixel.
     void Separate(int index, const InputEvent& in) {
-        const FinePoint p{in.fineX, in.fineY};
         for (int i = m_oldest; i >= 0; i = m_pool[i].newer) {
             if (i == index)
                 continue;
-            double dx = Dx(m_pool[i].last, p), dy = Dy(m_pool[i].last, p);
+            double dx = (double)(in.fineX - m_pool[i].last.x), dy = (double)(in.fineY - m_pool[i].last.y);
             double d2 = dx * dx + dy * dy;
             if (!m_closest || d2 < m_closest2) {
                 m_closest2 = d2;

@@ -36,7 +36,8 @@ struct CsvRow {
 };
 
 // Parses one row without its line break. Returns nullptr when it is one of
-// kovrin's rows, else why it is not.
+// kovrin's rows, else why it is not. The byte at `end` is read and must not be
+// a digit: the row's line break (or a string's terminating NUL).
 const char* ParseCsvRow(const char* begin, const char* end, CsvRow& out);
 
 } // namespace report

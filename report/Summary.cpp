@@ -73,7 +73,10 @@ void WritePositions(CText& t, const Report& r, const Options& options) {
 void WriteAnomalies(CText& t, const Report& r) {
     t.Line("Anomalies: ", Integer(r.stuck), " stuck, ", Count(r.ghosts, "ghost", "ghosts"), ", ",
            Integer(r.redowns), " repeated DOWN, ",
-           Count(r.singlePoints, "single-point stroke", "single-point strokes"));
+           Count(r.singlePoints, "single-point stroke", "single-point strokes"),
+           r.input.format == InputFormat::TouchCsv
+               ? ", " + Count(r.backwards, "time stamp that went back", "time stamps that went back")
+               : "");
     std::size_t listed = std::min(r.anomalies.size(), SUMMARY_MAX_ROWS);
     for (std::size_t i = 0; i < listed; i++) {
         const Anomaly& a = r.anomalies[i];

@@ -1,9 +1,10 @@
-// Benchmark of kovrin-report against a floor. For each log size it writes a
-// synthetic touch.log (10 contacts drawing lines, circles and holds, one
-// message per report cycle) to a temporary file, then times, each in a child
-// process of its own: the floor, the same chunked reader counting lines and
-// doing nothing else; and kovrin-report itself with its JSON. It prints
-// lines/s, their ratio and the peak memory (RSS) of each child.
+// Benchmark of kovrin-report against a floor. For each size it writes a
+// synthetic session (10 contacts drawing lines, circles and holds, one
+// message per 8 ms report cycle) as touch.log and as touch.csv to a temporary
+// file, then times, each in a child process of its own: the floor, the same
+// chunked reader counting lines and doing nothing else; and kovrin-report
+// itself with its JSON. It prints lines/s, their ratio and the peak memory
+// (RSS) of each child.
 //   kovrin_report_bench [--runs N] [LINES...]   (default: 10000000 20000000)
 #include "report/LogReader.h"
 
@@ -34,10 +35,16 @@ struct Finger {
     double cx = 0, cy = 0, radius = 0, angle = 0, step = 0;
 };
 
+// Writes touch.log lines, or touch.csv rows with their header.
 class CLogWriter {
 public:
-    explicit CLogWriter(std::FILE* f) : m_f(f) {
-        m_buffer.reserve(BUFFER + 128);
+    CLogWriter(std::FILE* f, bool csv) : m_f(f), m_csv(csv) {
+        m_buffer.reserve(BUFFER + 256);
+        if (csv) {
+            m_buffer += "message,input,announced,event,id,x,y,screen_x,screen_y,slot,time_ms,received_us,"
+                        "contact_w,contact_h,flags,client_w,client_h";
+            End();
+        }
     }
 
     ~CLogWriter() {
@@ -45,18 +52,47 @@ public:
     }
 
     void Count(int n) {
+        if (m_csv) {
+            m_message++;
+            m_announced = n;
+            m_input = 0;
+            return;
+        }
         m_buffer += "Touch count = ";
         Number(n);
         End();
     }
 
-    void Input(const char* head, std::uint32_t id, int x, int y) {
-        m_buffer += head;
-        Number((long long)id);
-        m_buffer += ", x = ";
-        Number(x);
-        m_buffer += ", y =";
-        Number(y);
+    // `head` is touch.log's ("DOWN id ="); the position is in hundredths.
+    void Input(const char* head, std::uint32_t id, long long hx, long long hy, std::uint32_t timeMs) {
+        if (!m_csv) {
+            m_buffer += head;
+            Number((long long)id);
+            m_buffer += ", x = ";
+            Number(hx / 100);
+            m_buffer += ", y =";
+            Number(hy / 100);
+            End();
+            return;
+        }
+        Field(m_message);
+        Field(m_input++);
+        Field(m_announced);
+        m_buffer.append(head, head[0] == 'U' ? 2 : 4);
+        m_buffer += ',';
+        Field(id);
+        Field(hx / 100);
+        Field(hy / 100);
+        Field(hx);
+        Field(hy);
+        Field(m_input - 1);
+        Field(timeMs);
+        Field(timeMs * 1000LL);
+        Field(1100 + hx % 300);
+        Field(1200 + hy % 300);
+        Field(head[0] == 'M' ? 0x19 : head[0] == 'D' ? 0x1a : 0x14);
+        Field(1920);
+        Number(1080);
         End();
     }
 
@@ -68,6 +104,11 @@ private:
     void Number(long long v) {
         char text[24];
         m_buffer.append(text, std::to_chars(text, text + sizeof text, v).ptr);
+    }
+
+    void Field(long long v) {
+        Number(v);
+        m_buffer += ',';
     }
 
     void End() {
@@ -83,11 +124,16 @@ private:
     }
 
     std::FILE* m_f;
+    bool m_csv;
     std::string m_buffer;
+    long long m_message = 0;
+    int m_announced = 0;
+    int m_input = 0;
 };
 
-// Writes about `lines` lines of a realistic session to `path`.
-std::uint64_t WriteLog(const std::string& path, std::uint64_t lines) {
+// Writes about `lines` lines of a realistic session to `path`, as touch.csv
+// or as touch.log.
+std::uint64_t WriteLog(const std::string& path, std::uint64_t lines, bool csv) {
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f) {
         std::perror(path.c_str());
@@ -99,7 +145,8 @@ std::uint64_t WriteLog(const std::string& path, std::uint64_t lines) {
     std::uint32_t nextId = 1;
     for (Finger& g : fingers)
         g.left = (int)uniform(0, 200);
-    auto log = std::make_unique<CLogWriter>(f);
+    auto log = std::make_unique<CLogWriter>(f, csv);
+    std::uint32_t time = 4000000000u; // wraps after some 40 minutes of the session
     std::vector<std::pair<const char*, Finger*>> inputs;
     while (log->lines < lines) {
         inputs.clear();
@@ -152,7 +199,8 @@ std::uint64_t WriteLog(const std::string& path, std::uint64_t lines) {
         // Now and then a message announces more inputs than it carries.
         log->Count((int)inputs.size() + (rng() % 5000 == 0 ? 20 : 0));
         for (auto& [head, g] : inputs)
-            log->Input(head, g->id, (int)std::lround(g->x), (int)std::lround(g->y));
+            log->Input(head, g->id, std::llround(g->x * 100), std::llround(g->y * 100), time);
+        time += 8;
     }
     std::uint64_t written = log->lines;
     log.reset(); // flushes
@@ -239,30 +287,33 @@ int main(int argc, char** argv) {
     }
     close(fd);
 
-    std::printf("kovrin-report benchmark: synthetic touch.log, 10 contacts (lines, circles, holds);\n"
-                "median of %d runs, each in its own process; peak RSS is the largest of the runs\n\n",
+    std::printf("kovrin-report benchmark: a synthetic session of 10 contacts (lines, circles, holds) as\n"
+                "touch.log and as touch.csv; median of %d runs, each in its own process; peak RSS is the\n"
+                "largest of the runs\n\n",
                 runs);
-    std::printf("%11s %8s | %14s %10s | %14s %10s | %s\n", "lines", "MB", "floor lines/s", "floor RSS",
-                "report lines/s", "report RSS", "report/floor time");
-    for (std::uint64_t size : sizes) {
-        std::uint64_t lines = WriteLog(path, size);
-        long long bytes = 0;
-        if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-            std::fseek(f, 0, SEEK_END);
-            bytes = std::ftell(f);
-            std::fclose(f);
+    std::printf("%9s %11s %8s | %14s %10s | %14s %10s | %s\n", "file", "lines", "MB", "floor lines/s",
+                "floor RSS", "report lines/s", "report RSS", "report/floor time");
+    for (std::uint64_t size : sizes)
+        for (bool csv : {false, true}) {
+            std::uint64_t lines = WriteLog(path, size, csv);
+            long long bytes = 0;
+            if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+                std::fseek(f, 0, SEEK_END);
+                bytes = std::ftell(f);
+                std::fclose(f);
+            }
+            std::vector<Run> floors, reports;
+            for (int i = 0; i < runs; i++) {
+                floors.push_back(Measure([&] { return Floor(path, lines); }));
+                reports.push_back(Measure([&] { return Report(path); }));
+            }
+            Run floor = Median(floors), full = Median(reports);
+            std::printf("%9s %11llu %8.1f | %14.0f %7.1f MB | %14.0f %7.1f MB | %.2f\n",
+                        csv ? "touch.csv" : "touch.log", (unsigned long long)lines, bytes / 1048576.0,
+                        lines / floor.seconds, floor.peakKb / 1024.0, lines / full.seconds,
+                        full.peakKb / 1024.0, full.seconds / floor.seconds);
+            std::fflush(stdout);
         }
-        std::vector<Run> floors, reports;
-        for (int i = 0; i < runs; i++) {
-            floors.push_back(Measure([&] { return Floor(path, lines); }));
-            reports.push_back(Measure([&] { return Report(path); }));
-        }
-        Run floor = Median(floors), full = Median(reports);
-        std::printf("%11llu %8.1f | %14.0f %7.1f MB | %14.0f %7.1f MB | %.2f\n", (unsigned long long)lines,
-                    bytes / 1048576.0, lines / floor.seconds, floor.peakKb / 1024.0, lines / full.seconds,
-                    full.peakKb / 1024.0, full.seconds / floor.seconds);
-        std::fflush(stdout);
-    }
     std::remove(path.c_str());
     return 0;
 }
