@@ -163,8 +163,8 @@ public:
         if (m_minStep2 > 0)
             m_report.minStepPx = std::sqrt(m_minStep2);
         if (m_closest)
-            m_report.separation =
-                Separation{std::sqrt(m_closest2), m_closest->movedId, m_closest->otherId, m_closest->line};
+            m_report.separation = Separation{std::sqrt(m_closest2) / 100, m_closest->movedId,
+                                             m_closest->otherId, m_closest->line};
         FinishIntervals();
         // The whole client area is the area to cover: an edge that never
         // reported shows as empty cells.

@@ -5,6 +5,7 @@
 #include "report/CsvReader.h"
 
 #include <cstring>
+#include <type_traits>
 
 namespace report {
 
@@ -49,16 +50,19 @@ const char* ParseCsvRow(const char* begin, const char* end, CsvRow& out) {
         return p++ < end;
     };
     std::int64_t v = 0;
+    auto get = [&](auto& out, std::int64_t min, std::int64_t max) {
+        if (!field(min, max, v))
+            return false;
+        out = (std::remove_reference_t<decltype(out)>)v;
+        return true;
+    };
     const char *b = nullptr, *e = nullptr;
-    if (!field(1, ANY, v))
+    if (!get(out.message, 1, ANY))
         return "malformed message";
-    out.message = (std::uint64_t)v;
-    if (!field(0, U32_MAX, v))
+    if (!get(out.input, 0, U32_MAX))
         return "malformed input";
-    out.input = (std::uint32_t)v;
-    if (!field(0, 65535, v))
+    if (!get(out.announced, 0, 65535))
         return "malformed announced";
-    out.announced = (std::uint32_t)v;
     if (!text(b, e))
         return "malformed event";
     out.hasPhase = true;
@@ -72,50 +76,38 @@ const char* ParseCsvRow(const char* begin, const char* end, CsvRow& out) {
         out.hasPhase = false;
     else
         return "malformed event";
-    if (!field(0, U32_MAX, v))
+    if (!get(out.id, 0, U32_MAX))
         return "malformed id";
-    out.id = (std::uint32_t)v;
-    if (!field(I32_MIN, I32_MAX, v))
+    if (!get(out.x, I32_MIN, I32_MAX))
         return "malformed x";
-    out.x = (std::int32_t)v;
-    if (!field(I32_MIN, I32_MAX, v))
+    if (!get(out.y, I32_MIN, I32_MAX))
         return "malformed y";
-    out.y = (std::int32_t)v;
-    if (!field(I32_MIN, I32_MAX, v))
+    if (!get(out.screenX, I32_MIN, I32_MAX))
         return "malformed screen_x";
-    out.screenX = (std::int32_t)v;
-    if (!field(I32_MIN, I32_MAX, v))
+    if (!get(out.screenY, I32_MIN, I32_MAX))
         return "malformed screen_y";
-    out.screenY = (std::int32_t)v;
-    if (!field(-1, 14, v))
+    if (!get(out.slot, -1, 14))
         return "malformed slot";
-    out.slot = (std::int32_t)v;
-    if (!field(0, U32_MAX, v))
+    if (!get(out.timeMs, 0, U32_MAX))
         return "malformed time_ms";
-    out.timeMs = (std::uint32_t)v;
-    if (!field(0, ANY, v))
+    if (!get(out.receivedUs, 0, ANY))
         return "malformed received_us";
-    out.receivedUs = (std::uint64_t)v;
     // The contact's size: both fields or neither.
     out.sized = *p != ',';
     if (out.sized) {
-        if (!field(0, U32_MAX, v))
+        if (!get(out.contactW, 0, U32_MAX))
             return "malformed contact size";
-        out.contactW = (std::uint32_t)v;
-        if (!field(0, U32_MAX, v))
+        if (!get(out.contactH, 0, U32_MAX))
             return "malformed contact size";
-        out.contactH = (std::uint32_t)v;
     } else if (p + 1 >= end || p[1] != ',') {
         return "malformed contact size";
     } else {
         p += 2;
     }
-    if (!field(0, U32_MAX, v))
+    if (!get(out.flags, 0, U32_MAX))
         return "malformed flags";
-    out.flags = (std::uint32_t)v;
-    if (!field(0, I32_MAX, v))
+    if (!get(out.clientW, 0, I32_MAX))
         return "malformed client_w";
-    out.clientW = (std::int32_t)v;
     if (!field(0, I32_MAX, v, true))
         return field(0, I32_MAX, v) ? "more than 17 fields" : "malformed client_h";
     out.clientH = (std::int32_t)v;
