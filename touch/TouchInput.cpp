@@ -3,6 +3,7 @@
 #include "touch/TouchInput.h"
 
 #include "app/AppState.h"
+#include "app/Gdi.h"
 #include "log/TouchLog.h"
 #include "touch/StrokeDrawing.h"
 
@@ -124,11 +125,9 @@ LRESULT OnTouch(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         LogTouchCount(announced);
         // In Line mode the update region is the whole client area, so this
         // also carries out an erase that Esc asked for.
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(hwnd, &ps);
+        CPaintDc paint(hwnd);
         for (int i = 0; i < g_touchInputCount; i++)
-            ProcessInput(hwnd, hdc, i);
-        EndPaint(hwnd, &ps);
+            ProcessInput(hwnd, paint.Get(), i);
     }
     InvalidateRect(hwnd, nullptr, g_lineMode ? FALSE : TRUE);
     return 0;
