@@ -1,6 +1,6 @@
 // Definitions and initial values of the process-wide state. The three objects
 // with constructors are defined here, in one translation unit, so that they are
-// built in this order (rectangle, engine bound to it, closed log stream) and
+// built in this order (rectangle, engine bound to it, closed log streams) and
 // destroyed in the reverse order at process exit.
 #include "app/AppState.h"
 
@@ -38,6 +38,7 @@ int g_eventRate[SLOT_COUNT];
 CGestureRect g_shape;
 CMyGestureEngine g_gestureEngine(&g_shape);
 std::ofstream g_touchLog;
+std::ofstream g_touchCsv;
 
 void ResetTouchTables() {
     g_touchInputCount = 0;

@@ -43,6 +43,7 @@ extern HMENU g_savedMenu;
 extern RECT g_savedWindowRect;
 extern RECT g_buttonRect;
 extern std::ofstream g_touchLog;
+extern std::ofstream g_touchCsv;
 extern FILE* g_dumpFile;
 
 // Text buffers

@@ -2,8 +2,9 @@
 // object deletes what it was given, a selection puts the previous object back,
 // and a device context goes back the way it came. Declared in the order of
 // use, they undo in reverse (last selected, first restored; restored before
-// deleted; the memory DC deleted before the window DC is released), so no path
-// can leave a GDI object or a DC behind.
+// deleted; the memory DC deleted before the window DC is released; a paint
+// ended after everything drawn with it), so no path can leave a GDI object or a
+// DC behind.
 #pragma once
 
 #include "app/Win32.h"
@@ -54,7 +55,7 @@ private:
     HGDIOBJ m_previous;
 };
 
-// What the two DC holders share: the DC, which is never copied.
+// What the DC holders share: the DC, which is never copied.
 class CDc {
 public:
     CDc(const CDc&) = delete;
@@ -99,4 +100,23 @@ public:
         if (m_dc)
             DeleteDC(m_dc);
     }
+};
+
+// A paint from BeginPaint, ended with EndPaint on destruction: EndPaint pairs
+// every BeginPaint, whatever it returned.
+class CPaintDc : public CDc {
+public:
+    explicit CPaintDc(HWND hwnd) : CDc(nullptr), m_hwnd(hwnd) {
+        m_dc = BeginPaint(hwnd, &m_paint);
+    }
+    ~CPaintDc() {
+        EndPaint(m_hwnd, &m_paint);
+    }
+    const PAINTSTRUCT& Paint() const {
+        return m_paint;
+    }
+
+private:
+    HWND m_hwnd;
+    PAINTSTRUCT m_paint;
 };

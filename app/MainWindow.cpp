@@ -5,6 +5,7 @@
 #include "app/Commands.h"
 #include "gesture/GestureEngine.h"
 #include "gesture/GestureRect.h"
+#include "log/TouchCsv.h"
 #include "log/TouchLog.h"
 #include "res/resource.h"
 #include "touch/Painting.h"
@@ -33,6 +34,7 @@ LRESULT OnDestroy() {
         fclose(g_dumpFile);
     g_dumpFile = nullptr;
     g_touchLog.close();
+    g_touchCsv.close();
     PostQuitMessage(0);
     return 0;
 }
@@ -76,8 +78,9 @@ BOOL CreateMainWindow(HINSTANCE instance, int showCommand) {
     if (!hwnd)
         return FALSE;
 
-    // The log is open before touch registration, so no touch event is missed.
+    // The logs are open before touch registration, so no touch event is missed.
     OpenTouchLog();
+    OpenTouchCsv();
     SetGestureConfig(hwnd, 0, 1, const_cast<GESTURECONFIG*>(&ROTATE_CONFIG), sizeof(GESTURECONFIG));
     SetGestureConfig(hwnd, 0, 1, const_cast<GESTURECONFIG*>(&PAN_CONFIG), sizeof(GESTURECONFIG));
     RegisterTouchWindow(hwnd, 0);

@@ -26,6 +26,6 @@ else
   if [ "$loader" != wine ]; then export WINELOADER="$loader" WINESERVER=/usr/lib/wine/wineserver64; fi
 fi
 mkdir -p "$root/build/run"
-cd "$root/build/run"  # touch.log, logdump.txt and picture are written here
+cd "$root/build/run"  # touch.log, touch.csv, logdump.txt and picture are written here
 echo "run: starting kovrin in $PWD"
 "$loader" "$root/build/$preset/kovrin.exe"

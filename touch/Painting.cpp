@@ -68,8 +68,8 @@ LRESULT OnPaint(HWND hwnd) {
     // BeginPaint then covers the whole client area and performs pending erases.
     if (g_lineMode)
         return 0;
-    PAINTSTRUCT ps;
-    HDC hdc = BeginPaint(hwnd, &ps);
+    CPaintDc paint(hwnd);
+    HDC hdc = paint.Get();
     if (g_touchMode) {
         int count = ClampToBuffer(g_touchInputCount);
         for (int j = 0; j < count; j++)
@@ -79,7 +79,6 @@ LRESULT OnPaint(HWND hwnd) {
         g_shape.Draw(hdc);
     }
     DrawStatusText(hdc);
-    EndPaint(hwnd, &ps);
     return 0;
 }
 

@@ -3,6 +3,8 @@
 #include "touch/TouchInput.h"
 
 #include "app/AppState.h"
+#include "app/Gdi.h"
+#include "log/TouchCsv.h"
 #include "log/TouchLog.h"
 #include "touch/StrokeDrawing.h"
 
@@ -87,12 +89,14 @@ void OnInputUp(HWND hwnd, HDC hdc, int i, int slot) {
 
 void ProcessInput(HWND hwnd, HDC hdc, int i) {
     TOUCHINPUT& r = g_touchInputs[i];
+    POINT delivered = {r.x, r.y};
     POINT p = TouchScreenPixel(r);
     ScreenToClient(hwnd, &p);
     r.x = p.x;
     r.y = p.y;
     int slot = FindContactSlot(r.dwID);
-    switch (TouchPhase(r.dwFlags)) {
+    DWORD phase = TouchPhase(r.dwFlags);
+    switch (phase) {
     case TOUCHEVENTF_DOWN:
         OnInputDown(hwnd, hdc, i, slot);
         break;
@@ -106,6 +110,7 @@ void ProcessInput(HWND hwnd, HDC hdc, int i) {
         break;
     }
     DumpTouchLine(g_contactText[i]);
+    AddTouchCsvRow(i, phase, phase ? slot : -1, r, delivered); // no phase uses no slot
 }
 
 } // namespace
@@ -119,17 +124,18 @@ LRESULT OnTouch(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     BOOL fetched = GetTouchInputInfo(handle, (UINT)g_touchInputCount, g_touchInputs, sizeof(TOUCHINPUT));
     CloseTouchInputHandle(handle);
     if (fetched) {
+        BeginTouchCsvMessage(hwnd, announced);
         g_statusLines = g_touchInputCount;
         wsprintfW(g_touchCountText, L"WM_TOUCH Count = %d", announced);
         LogTouchCount(announced);
         // In Line mode the update region is the whole client area, so this
         // also carries out an erase that Esc asked for.
-        PAINTSTRUCT ps;
-        HDC hdc = BeginPaint(hwnd, &ps);
+        CPaintDc paint(hwnd);
         for (int i = 0; i < g_touchInputCount; i++)
-            ProcessInput(hwnd, hdc, i);
-        EndPaint(hwnd, &ps);
+            ProcessInput(hwnd, paint.Get(), i);
     }
     InvalidateRect(hwnd, nullptr, g_lineMode ? FALSE : TRUE);
+    // The rows of the message in one write, once it is handled.
+    WriteTouchCsvMessage();
     return 0;
 }

@@ -54,18 +54,22 @@ TEST(GdiHelpers, SelectionsArePutBackInReverseBeforeTheirObjectsGo) {
 
 using GdiDcTest = WindowTest;
 
-TEST_F(GdiDcTest, WindowAndMemoryDcsGoBackTheWayTheyCame) {
+TEST_F(GdiDcTest, PaintWindowAndMemoryDcsGoBackTheWayTheyCame) {
     CreateWindowUnderTest();
     gdirec::Start();
     {
+        CPaintDc paint(m_hwnd);
+        EXPECT_EQ(paint.Paint().hdc, paint.Get());
+        EXPECT_FALSE(gdirec::Balanced()); // the paint is not ended yet
         CWindowDc client(m_hwnd);
         CWindowDc whole(m_hwnd, CWindowDc::WHOLE_WINDOW);
         CMemoryDc memory(whole.Get());
-        EXPECT_TRUE(client && whole && memory);
+        EXPECT_TRUE(paint && client && whole && memory);
     }
     gdirec::Stop();
     EXPECT_EQ(gdirec::Trace(),
-              "GetDC=dc1 GetWindowDC=dc2 CreateCompatibleDC=dc3 DeleteDC(dc3) ReleaseDC(dc2) ReleaseDC(dc1)");
+              "BeginPaint=dc1 GetDC=dc2 GetWindowDC=dc3 CreateCompatibleDC=dc4 DeleteDC(dc4) "
+              "ReleaseDC(dc3) ReleaseDC(dc2) EndPaint(dc1)");
     EXPECT_TRUE(gdirec::Balanced());
 }
 

@@ -77,6 +77,7 @@ void RunOnce(const std::wstring& exe, const char* how, void (*close)(HWND)) {
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     DeleteFileW((dir + L"\\touch.log").c_str());
+    DeleteFileW((dir + L"\\touch.csv").c_str());
     RemoveDirectoryW(dir.c_str());
 }
 

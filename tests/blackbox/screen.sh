@@ -66,8 +66,8 @@ windowed_style() {
   printf '%s %08x\n' "$s" $((0x$e & 0x8))
 }
 
-only_picture_and_log() {
-  [ "$(ls "$BB_DIR" | tr '\n' ' ')" = "picture touch.log " ]
+only_picture_and_logs() {
+  [ "$(ls "$BB_DIR" | tr '\n' ' ')" = "picture touch.csv touch.log " ]
 }
 
 read -r SCREEN_W SCREEN_H <<<"$(xdotool getdisplaygeometry)"
@@ -116,7 +116,7 @@ check "picture is a BMP of the whole window ($rect)" eventually picture_matches 
 echo "not a picture" >"$BB_DIR/picture"
 bb_keys ctrl+s
 check "a second Ctrl+S replaces it" eventually picture_matches "$rect"
-check "no other file is written (no number, no extension)" only_picture_and_log
+check "no other file is written (no number, no extension)" only_picture_and_logs
 bb_stop
 
 bb_finish

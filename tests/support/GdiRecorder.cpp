@@ -84,7 +84,20 @@ const KindNames KIND_NAMES[] = {
     {"ReleaseDC", nullptr},
     {"CreateCompatibleDC", "dc"},
     {"DeleteDC", nullptr},
+    {"BeginPaint", "dc"},
+    {"EndPaint", nullptr},
 };
+
+// The call that gives a DC back, per call that obtained it, and what obtains
+// the DCs a call gives back.
+Kind GiveBackOf(Kind obtained) {
+    return obtained == CREATE_DC ? DELETE_DC : obtained == BEGIN_PAINT ? END_PAINT : RELEASE_DC;
+}
+const char* ObtainedBy(Kind givenBack) {
+    return givenBack == DELETE_DC   ? "CreateCompatibleDC"
+           : givenBack == END_PAINT ? "BeginPaint"
+                                    : "GetDC or GetWindowDC";
+}
 
 // A DC's selections, replayed from the records: what each slot held before
 // the first recorded selection, and what it holds now.
@@ -181,16 +194,17 @@ std::string Trace() {
         return selections.back();
     };
     // A DC goes back through the call matching the one that gave it: ReleaseDC
-    // for GetDC and GetWindowDC, DeleteDC for CreateCompatibleDC.
+    // for GetDC and GetWindowDC, DeleteDC for CreateCompatibleDC, EndPaint for
+    // BeginPaint (a paint that got no DC is still ended).
     auto giveBack = [&](const Event& e) {
-        bool deleting = e.kind == DELETE_DC;
-        const char* how = deleting ? "DeleteDC" : "ReleaseDC";
+        const char* how = KIND_NAMES[e.kind].call;
+        if (e.kind == END_PAINT && !e.dc)
+            return;
         auto given = std::find_if(dcs.begin(), dcs.end(), [&](const Live& l) {
-            return l.object == (HGDIOBJ)e.dc && (l.kind == CREATE_DC) == deleting;
+            return l.object == (HGDIOBJ)e.dc && GiveBackOf(l.kind) == e.kind;
         });
         if (!e.dc || given == dcs.end()) {
-            problems << how << " of DC " << e.dc << " that "
-                     << (deleting ? "CreateCompatibleDC" : "GetDC or GetWindowDC") << " did not give; ";
+            problems << how << " of DC " << e.dc << " that " << ObtainedBy(e.kind) << " did not give; ";
             return;
         }
         dcs.erase(given);
@@ -235,11 +249,13 @@ std::string Trace() {
         case GET_DC:
         case GET_WINDOW_DC:
         case CREATE_DC:
+        case BEGIN_PAINT:
             if (e.dc)
                 dcs.push_back({(HGDIOBJ)e.dc, e.kind});
             break;
         case RELEASE_DC:
         case DELETE_DC:
+        case END_PAINT:
             giveBack(e);
             break;
         }
@@ -371,6 +387,16 @@ BOOL WINAPI FakeDeleteDC(HDC dc) {
     return GivenBack(gdirec::DELETE_DC, dc, real(dc));
 }
 
+HDC WINAPI FakeBeginPaint(HWND hwnd, PAINTSTRUCT* paint) {
+    static auto real = RealEntry<HDC(WINAPI*)(HWND, PAINTSTRUCT*)>(L"user32.dll", "BeginPaint");
+    return Obtained(gdirec::BEGIN_PAINT, real(hwnd, paint));
+}
+
+BOOL WINAPI FakeEndPaint(HWND hwnd, const PAINTSTRUCT* paint) {
+    static auto real = RealEntry<BOOL(WINAPI*)(HWND, const PAINTSTRUCT*)>(L"user32.dll", "EndPaint");
+    return GivenBack(gdirec::END_PAINT, paint->hdc, real(hwnd, paint));
+}
+
 // Every test starts with the recorder stopped, empty and nothing failing.
 class ResetEachTest : public ::testing::EmptyTestEventListener {
     void OnTestStart(const ::testing::TestInfo&) override {
@@ -394,4 +420,6 @@ void* impGetWindowDC __asm__(IMPORT_SYMBOL(GetWindowDC, 4)) = (void*)&FakeGetWin
 void* impReleaseDC __asm__(IMPORT_SYMBOL(ReleaseDC, 8)) = (void*)&FakeReleaseDC;
 void* impCreateCompatibleDC __asm__(IMPORT_SYMBOL(CreateCompatibleDC, 4)) = (void*)&FakeCreateCompatibleDC;
 void* impDeleteDC __asm__(IMPORT_SYMBOL(DeleteDC, 4)) = (void*)&FakeDeleteDC;
+void* impBeginPaint __asm__(IMPORT_SYMBOL(BeginPaint, 8)) = (void*)&FakeBeginPaint;
+void* impEndPaint __asm__(IMPORT_SYMBOL(EndPaint, 8)) = (void*)&FakeEndPaint;
 }

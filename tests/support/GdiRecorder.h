@@ -1,9 +1,8 @@
 // The GDI recorder: pass-through replacements, in the test binary only, for the
 // calls that create, select and delete GDI objects and that obtain and give
-// back device contexts. While recording, each call is noted in order with its
-// handles; nothing is noted (and nothing allocated) otherwise. Region, brush
-// and DIB-section creation can be made to fail. Every test starts with the
-// recorder stopped, empty and nothing failing.
+// back device contexts (BeginPaint and EndPaint included). While recording, each call is noted in order with
+// its handles; nothing is noted (and nothing allocated) otherwise. Region, brush and DIB-section creation can
+// be made to fail. Every test starts with the recorder stopped, empty and nothing failing.
 #pragma once
 
 #include "app/Win32.h"
@@ -27,6 +26,8 @@ enum Kind {
     RELEASE_DC,
     CREATE_DC, // CreateCompatibleDC
     DELETE_DC,
+    BEGIN_PAINT,
+    END_PAINT,
 };
 
 struct Event {
@@ -64,7 +65,7 @@ std::string Trace();
 // Whether what was recorded left nothing behind: every object created was
 // deleted (and not while still selected), every DC's pen, brush, font and
 // bitmap were put back before it was given back or the recording ended, and
-// every DC obtained was released or deleted. The message names what was left.
+// every DC obtained was released, deleted or its paint ended. The message names what was left.
 ::testing::AssertionResult Balanced();
 
 } // namespace gdirec

@@ -24,6 +24,9 @@ void ResetAppState() {
     if (g_touchLog.is_open())
         g_touchLog.close();
     g_touchLog.clear();
+    if (g_touchCsv.is_open())
+        g_touchCsv.close();
+    g_touchCsv.clear();
     if (g_dumpFile)
         fclose(g_dumpFile);
     g_dumpFile = nullptr;

@@ -85,6 +85,7 @@ protected:
         if (inputs.empty())
             return;
         m_down = staying;
+        m_inputsSent += inputs.size();
         m_expectedLog += "Touch count = " + std::to_string(inputs.size()) + "\r\n" + logLines;
         if (m_dumping)
             m_expectedDump += "WM_TOUCH Count = " + std::to_string(inputs.size()) + "\r\n" + dumpLines;
@@ -106,6 +107,7 @@ protected:
     DWORD m_nextId = 1;
     std::string m_expectedLog, m_expectedDump;
     bool m_dumping = false;
+    size_t m_inputsSent = 0;
 };
 
 } // namespace
@@ -195,6 +197,9 @@ TEST_F(SoakTest, LongSessionKeepsLogsExactAndResourcesFlat) {
 
     // touch.log holds exactly the lines of every message sent.
     EXPECT_TRUE(SameLines(ReadFileBytes("touch.log"), m_expectedLog)) << "touch.log";
+    // touch.csv ran all along: its header and a row per input.
+    std::string csv = ReadFileBytes("touch.csv");
+    EXPECT_EQ((size_t)std::count(csv.begin(), csv.end(), '\n'), 1 + m_inputsSent);
 
     // Drawing still gives the right colours at the right places.
     Send(WM_COMMAND, IDM_LINE);
