@@ -8,9 +8,6 @@
 
 #include <charconv>
 
-const char TOUCH_CSV_HEADER[] = "message,input,announced,event,id,x,y,screen_x,screen_y,slot,time_ms,"
-                                "received_us,contact_w,contact_h,flags,client_w,client_h\r\n";
-
 namespace {
 
 LONGLONG g_counterOrigin = 0;
@@ -94,7 +91,8 @@ void OpenTouchCsv() {
     g_messagesRead = 0;
     g_rowsLength = 0;
     if (g_touchCsv.is_open()) {
-        g_touchCsv.write(TOUCH_CSV_HEADER, sizeof(TOUCH_CSV_HEADER) - 1);
+        g_touchCsv.write(TOUCH_CSV_COLUMNS, sizeof(TOUCH_CSV_COLUMNS) - 1);
+        g_touchCsv.write("\r\n", 2);
         g_touchCsv.flush();
     }
 }

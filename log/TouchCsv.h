@@ -7,9 +7,7 @@
 #pragma once
 
 #include "app/Win32.h"
-
-// The file's first line, CR LF included.
-extern const char TOUCH_CSV_HEADER[];
+#include "log/TouchCsvColumns.h"
 
 // Room for the longest row with its CR LF.
 constexpr int TOUCH_CSV_ROW_BYTES = 192;

@@ -3,15 +3,13 @@
 // platform delivered it and the contact size. Each row is parsed in place.
 #pragma once
 
+#include "log/TouchCsvColumns.h"
 #include "report/Reader.h"
 
 #include <cstdint>
 
 namespace report {
 
-// The header line, without its line break.
-constexpr char TOUCH_CSV_HEADER[] = "message,input,announced,event,id,x,y,screen_x,screen_y,slot,time_ms,"
-                                    "received_us,contact_w,contact_h,flags,client_w,client_h";
 
 struct CsvRow {
     std::uint64_t message = 0; // 1-based

@@ -18,8 +18,8 @@ public:
     void Line(const char* begin, const char* end, std::uint64_t line) {
         if (line == 1 && end - begin >= 8 && std::memcmp(begin, "message,", 8) == 0) {
             m_status.format = InputFormat::TouchCsv;
-            if ((std::size_t)(end - begin) != sizeof TOUCH_CSV_HEADER - 1 ||
-                std::memcmp(begin, TOUCH_CSV_HEADER, sizeof TOUCH_CSV_HEADER - 1) != 0)
+            if ((std::size_t)(end - begin) != sizeof TOUCH_CSV_COLUMNS - 1 ||
+                std::memcmp(begin, TOUCH_CSV_COLUMNS, sizeof TOUCH_CSV_COLUMNS - 1) != 0)
                 Skip(line, "not kovrin's touch.csv header");
             return;
         }

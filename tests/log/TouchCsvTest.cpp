@@ -44,7 +44,7 @@ TEST_F(TouchCsvTest, RowsCarryEveryColumnOfTheInputsRead) {
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&start);
     CreateWindowUnderTest();
-    EXPECT_EQ(ReadFileBytes("touch.csv"), TOUCH_CSV_HEADER);
+    EXPECT_EQ(ReadFileBytes("touch.csv"), std::string(TOUCH_CSV_COLUMNS) + "\r\n");
     TOUCHINPUT down = At(7, TOUCHEVENTF_DOWN, 301, 145), hover = At(8, TOUCHEVENTF_INRANGE, 10, 20);
     down.x += 37; // sub-pixel
     down.dwTime = 4000000000u;

@@ -64,7 +64,7 @@ TEST(CsvReaderTest, RejectsWhatKovrinDoesNotWriteSayingWhy) {
 
     // Its header names it; any other first line starting so is not kovrin's.
     std::string row = "1,0,1,DOWN" + tail + "\r\n";
-    Report good = Analyse(std::string(TOUCH_CSV_HEADER) + "\r\n" + row);
+    Report good = Analyse(std::string(TOUCH_CSV_COLUMNS) + "\r\n" + row);
     EXPECT_EQ(good.input.format, InputFormat::TouchCsv);
     EXPECT_EQ(good.input.badLines, 0u);
     EXPECT_EQ(good.inputs, 1u);

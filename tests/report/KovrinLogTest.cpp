@@ -1,6 +1,7 @@
-// kovrin-report on the touch.log that kovrin's own window code writes: touches
-// scripted with known figures go through the real WM_TOUCH handler, and the
-// report read from its log must give those figures back.
+// kovrin-report on the touch.log and the touch.csv that kovrin's own window
+// code writes: touches scripted with known figures go through the real
+// WM_TOUCH handler, and the report read from its files must give those
+// figures back.
 #include "report/Analysis.h"
 #include "support/TouchFixture.h"
 #include "touch/ContactSlots.h"
@@ -15,9 +16,9 @@ const DWORD UP = TOUCHEVENTF_UP;
 
 using KovrinLogTest = TouchWindowTest;
 
-report::Report ReadTouchLog() {
+report::Report ReadTouchLog(const char* name = "touch.log") {
     report::Report r;
-    std::FILE* log = std::fopen("touch.log", "rb");
+    std::FILE* log = std::fopen(name, "rb");
     EXPECT_NE(log, nullptr);
     if (log) {
         report::CAnalyser analyser(report::Options{});
@@ -100,4 +101,60 @@ TEST_F(KovrinLogTest, ScriptedTouchesComeBackAsTheirFigures) {
     EXPECT_EQ(stuck.id, 42u);
     EXPECT_EQ(stuck.slot, -1);
     EXPECT_FALSE(stuck.lifted);
+}
+
+TEST_F(KovrinLogTest, ScriptedTimesComeBackFromTouchCsv) {
+    CreateWindowUnderTest();
+    // Contact 1 reports every 8 ms for two seconds, 0.25 px further right
+    // each time, but for one 60 ms stall after its first second; contact 2
+    // reports every 16 ms for one second, 35 px below it. The time stamps
+    // wrap 500 ms in. Contact 1's size goes 11, 12, 13 px wide and 2 px more
+    // high, in turn.
+    const DWORD base = 4294966796u;
+    std::uint64_t line = 1, stallLine = 0, secondDownLine = 0; // the header is line 1
+    int k = 0;
+    for (DWORD t = 0; t <= 2060; t += 4) {
+        std::vector<TOUCHINPUT> inputs;
+        if (t <= 1000 ? t % 8 == 0 : t >= 1060 && (t - 1060) % 8 == 0) {
+            TOUCHINPUT in = At(1, k == 0 ? DOWN : t == 2060 ? UP : MOVE, 100, 300);
+            in.x += 25 * k;
+            in.dwTime = base + t;
+            in.dwMask = TOUCHINPUTMASKF_CONTACTAREA;
+            in.cxContact = 1100 + 100 * (k++ % 3);
+            in.cyContact = in.cxContact + 200;
+            inputs.push_back(in);
+            if (t == 1060)
+                stallLine = line + 1;
+        }
+        if (t % 16 == 0 && t <= 1008) {
+            TOUCHINPUT in = At(2, t == 0 ? DOWN : t == 1008 ? UP : MOVE, 100, 335);
+            in.x += 25 * (LONG)(t / 8);
+            in.dwTime = base + t;
+            inputs.push_back(in);
+            if (t == 0)
+                secondDownLine = line + inputs.size();
+        }
+        if (!inputs.empty())
+            SendTouch(inputs);
+        line += inputs.size();
+    }
+
+    report::Report r = ReadTouchLog("touch.csv");
+    EXPECT_EQ(r.input.format, report::InputFormat::TouchCsv);
+    EXPECT_EQ(r.input.badLines, 0u);
+    EXPECT_EQ(r.input.lines, line);
+    ASSERT_EQ(r.strokes.size(), 2u);
+    const report::Stroke& one = r.strokes[0];
+    EXPECT_EQ(one.durationMs, 2060u);
+    EXPECT_EQ(one.minRateHz, 119.0); // a second that holds the stall misses 6.5 reports
+    EXPECT_EQ(one.maxIntervalMs, 60u);
+    EXPECT_EQ(one.maxIntervalLine, stallLine);
+    EXPECT_EQ(one.contactWPx, 12.0);
+    EXPECT_EQ(one.contactHPx, 14.0);
+    EXPECT_EQ(r.strokes[1].minRateHz, 63.0);
+    ASSERT_TRUE(r.separation);
+    EXPECT_EQ(r.separation->px, 35.0);
+    EXPECT_EQ(r.separation->movedId, 2u);
+    EXPECT_EQ(r.separation->line, secondDownLine);
+    EXPECT_EQ(r.minStepPx, 0.25);
 }

@@ -45,7 +45,7 @@ std::string Up(std::uint32_t id, std::int32_t x, std::int32_t y) {
 
 CCsv& CCsv::Message(int announced) {
     if (m_text.empty())
-        m_text = std::string(report::TOUCH_CSV_HEADER) + "\r\n";
+        m_text = std::string(TOUCH_CSV_COLUMNS) + "\r\n";
     m_message++;
     m_announced = announced;
     m_input = 0;
