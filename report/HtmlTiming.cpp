@@ -145,7 +145,7 @@ void WriteTimingTable(CHtml& h, const Report& report, const Options& options, co
 void WriteTiming(CHtml& h, const Report& report, const Options& options, const Verdict& verdict) {
     if (report.input.format != InputFormat::TouchCsv)
         return;
-    h << "<h2>Timing</h2>";
+    h << "<h2 id=\"timing\">Timing</h2>";
     if (!report.intervals) {
         h << "<p>No stroke has two points: no interval to show.</p>";
         return;

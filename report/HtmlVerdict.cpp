@@ -63,7 +63,9 @@ void WriteLimits(CHtml& h, const Report& report, const Options& options, const V
         }
         h << "</td><td>";
         if (f.failing > 0)
-            h << "<span class=\"bad\">FAIL</span> " << Count(f.failing, info.judgedOne, info.judgedMany)
+            h << "<span class=\"bad\">FAIL</span> "
+              << (info.scope == Scope::Session ? std::string("the session")
+                                               : Count(f.failing, "stroke", "strokes"))
               << " " << Beyond(info);
         else
             h << "<span class=\"ok\">holds</span>";

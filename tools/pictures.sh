@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Renders each mode through the real window code under Wine and writes the
 # pictures of docs/ (PNG, converted from the program's own BMP snapshots), then
-# runs kovrin-report on the touch.log of that run and photographs its page in
-# headless Chromium (docs/report.png).
+# runs kovrin-report on the touch.log and the touch.csv of that run and
+# photographs its page in headless Chromium (docs/report.png, and its timing
+# section, docs/report-timing.png).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
@@ -26,4 +27,15 @@ timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbar
   "file://$work/report.html" >/dev/null 2>&1
 convert "$work/report.png" -strip "docs/report.png"
 echo "docs/report.png"
+
+# The timing section of the page for the touch.csv of the same run, scrolled
+# to by an anchor in a frame (the page itself holds no script).
+"$root/build/native-release/kovrin-report" --max-interval 30 --min-rate 100 \
+  --html "$work/timing.html" "$work/touch.csv" >/dev/null || [ $? = 1 ]
+echo '<!DOCTYPE html><body style="margin:0"><iframe src="timing.html#timing" style="border:0;width:1100px;height:760px"></iframe>' >"$work/frame.html"
+timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --force-device-scale-factor=1 \
+  --user-data-dir="$work/profile" --window-size=1100,760 --screenshot="$work/timing.png" \
+  "file://$work/frame.html" >/dev/null 2>&1
+convert "$work/timing.png" -strip "docs/report-timing.png"
+echo "docs/report-timing.png"
 rm -rf "$work"

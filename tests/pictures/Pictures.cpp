@@ -1,8 +1,8 @@
 // Renders kovrin's modes through the real window code with scripted touch and
 // gesture records and saves each as a BMP with the program's own snapshot
 // writer: line.bmp, touch.bmp, gesture.bmp, about.bmp in the current directory.
-// The touch.log of the run, with a tester's ruler line, held finger and swipe
-// at its end, is what the report picture is made from. tools/pictures.sh turns
+// The touch.log and touch.csv of the run, with a tester's ruler line, held
+// finger and swipe at its end, are what the report pictures are made from. tools/pictures.sh turns
 // them into the PNG files of docs/.
 #include "app/AppState.h"
 #include "app/Commands.h"
@@ -19,8 +19,17 @@
 namespace {
 
 HWND g_hwnd;
+DWORD g_clock = 4294960000u; // the platform's time stamp, wrapping during the run
 
+// One message, 8 ms after the one before, each contact about 12 by 13 px.
 void Touch(std::vector<TOUCHINPUT> inputs) {
+    g_clock += 8;
+    for (TOUCHINPUT& in : inputs) {
+        in.dwTime = g_clock;
+        in.dwMask = TOUCHINPUTMASKF_CONTACTAREA;
+        in.cxContact = 1150 + 10 * (in.dwID % 9);
+        in.cyContact = 1300 + 10 * (in.dwID % 7);
+    }
     fakes::touchInputs = inputs;
     SendMessageW(g_hwnd, WM_TOUCH, MAKEWPARAM(inputs.size(), 0), 1);
 }
@@ -85,15 +94,18 @@ void GestureScene() {
 }
 
 // What a tester does before running kovrin-report: a line along a ruler that
-// wobbles by a pixel, a finger held still that wanders by a few, and a swipe
-// across the panel with one report missing. In Touch mode: in Line mode the
+// wobbles by a pixel and stalls for 70 ms, a finger held still that wanders by
+// a few, and a swipe across the panel with one report missing. In Touch mode: in Line mode the
 // window is never validated and the About box's timer below would starve.
 void TesterScene() {
     SendMessageW(g_hwnd, WM_COMMAND, IDM_TOUCH, 0);
     const int wobble[] = {0, 1, 0, -1, 1, 0, -1};
     Touch({At(31, TOUCHEVENTF_DOWN, 80, 470)});
-    for (int k = 1; k < 50; k++)
+    for (int k = 1; k < 50; k++) {
+        if (k == 30)
+            g_clock += 62;
         Touch({At(31, TOUCHEVENTF_MOVE, 80 + 13 * k, 470 + k / 10 + wobble[k % 7])});
+    }
     Touch({At(31, TOUCHEVENTF_UP, 717, 475)});
     const POINT wander[] = {{1, 0}, {2, 1}, {1, 2}, {-1, 2}, {-2, 1}, {-3, 0}, {-1, -2}, {0, -1}};
     Touch({At(32, TOUCHEVENTF_DOWN, 650, 150)});
@@ -104,6 +116,8 @@ void TesterScene() {
     for (int k = 1; k < 30; k++)
         if (k != 17)
             Touch({At(33, TOUCHEVENTF_MOVE, 120 + 14 * k, 120 + 10 * k)});
+        else
+            g_clock += 8;
     Touch({At(33, TOUCHEVENTF_UP, 540, 420)});
 }
 
