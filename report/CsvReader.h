@@ -10,7 +10,6 @@
 
 namespace report {
 
-
 struct CsvRow {
     std::uint64_t message = 0; // 1-based
     std::uint32_t input = 0;
