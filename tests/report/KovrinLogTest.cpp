@@ -3,6 +3,7 @@
 // WM_TOUCH handler, and the report read from its files must give those
 // figures back.
 #include "report/Analysis.h"
+#include "TwoContacts.h"
 #include "support/TouchFixture.h"
 #include "touch/ContactSlots.h"
 
@@ -105,56 +106,38 @@ TEST_F(KovrinLogTest, ScriptedTouchesComeBackAsTheirFigures) {
 
 TEST_F(KovrinLogTest, ScriptedTimesComeBackFromTouchCsv) {
     CreateWindowUnderTest();
-    // Contact 1 reports every 8 ms for two seconds, 0.25 px further right
-    // each time, but for one 60 ms stall after its first second; contact 2
-    // reports every 16 ms for one second, 35 px below it. The time stamps
-    // wrap 500 ms in. Contact 1's size goes 11, 12, 13 px wide and 2 px more
-    // high, in turn.
-    const DWORD base = 4294966796u;
-    std::uint64_t line = 1, stallLine = 0, secondDownLine = 0; // the header is line 1
-    int k = 0;
-    for (DWORD t = 0; t <= 2060; t += 4) {
-        std::vector<TOUCHINPUT> inputs;
-        if (t <= 1000 ? t % 8 == 0 : t >= 1060 && (t - 1060) % 8 == 0) {
-            TOUCHINPUT in = At(1, k == 0 ? DOWN : t == 2060 ? UP : MOVE, 100, 300);
-            in.x += 25 * k;
-            in.dwTime = base + t;
-            in.dwMask = TOUCHINPUTMASKF_CONTACTAREA;
-            in.cxContact = 1100 + 100 * (k++ % 3);
-            in.cyContact = in.cxContact + 200;
-            inputs.push_back(in);
-            if (t == 1060)
-                stallLine = line + 1;
+    twocontacts::Lines lines = twocontacts::Play([&](const std::vector<twocontacts::Input>& inputs) {
+        std::vector<TOUCHINPUT> records;
+        for (const twocontacts::Input& in : inputs) {
+            const DWORD phases[] = {DOWN, MOVE, UP};
+            TOUCHINPUT r = At(in.id, phases[in.phase], 0, 0);
+            r.x += in.hx;
+            r.y += in.hy;
+            r.dwTime = in.timeMs;
+            r.dwMask = in.contactW ? TOUCHINPUTMASKF_CONTACTAREA : 0;
+            r.cxContact = in.contactW;
+            r.cyContact = in.contactH;
+            records.push_back(r);
         }
-        if (t % 16 == 0 && t <= 1008) {
-            TOUCHINPUT in = At(2, t == 0 ? DOWN : t == 1008 ? UP : MOVE, 100, 335);
-            in.x += 25 * (LONG)(t / 8);
-            in.dwTime = base + t;
-            inputs.push_back(in);
-            if (t == 0)
-                secondDownLine = line + inputs.size();
-        }
-        if (!inputs.empty())
-            SendTouch(inputs);
-        line += inputs.size();
-    }
+        SendTouch(records);
+    });
 
     report::Report r = ReadTouchLog("touch.csv");
     EXPECT_EQ(r.input.format, report::InputFormat::TouchCsv);
     EXPECT_EQ(r.input.badLines, 0u);
-    EXPECT_EQ(r.input.lines, line);
+    EXPECT_EQ(r.input.lines, lines.last);
     ASSERT_EQ(r.strokes.size(), 2u);
     const report::Stroke& one = r.strokes[0];
     EXPECT_EQ(one.durationMs, 2060u);
     EXPECT_EQ(one.minRateHz, 119.0); // a second that holds the stall misses 6.5 reports
     EXPECT_EQ(one.maxIntervalMs, 60u);
-    EXPECT_EQ(one.maxIntervalLine, stallLine);
+    EXPECT_EQ(one.maxIntervalLine, lines.stall);
     EXPECT_EQ(one.contactWPx, 12.0);
     EXPECT_EQ(one.contactHPx, 14.0);
     EXPECT_EQ(r.strokes[1].minRateHz, 63.0);
     ASSERT_TRUE(r.separation);
     EXPECT_EQ(r.separation->px, 35.0);
     EXPECT_EQ(r.separation->movedId, 2u);
-    EXPECT_EQ(r.separation->line, secondDownLine);
+    EXPECT_EQ(r.separation->line, lines.secondDown);
     EXPECT_EQ(r.minStepPx, 0.25);
 }
