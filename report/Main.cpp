@@ -7,6 +7,7 @@
 #include "report/Json.h"
 #include "report/Summary.h"
 #include "report/Verdict.h"
+#include "report/Version.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -48,6 +49,10 @@ int Run(int argc, char** argv) {
         return Fail(error + " (see --help)");
     if (cl.help) {
         std::fputs(report::UsageText(), stdout);
+        return EXIT_PASS;
+    }
+    if (cl.version) {
+        std::printf("kovrin-report %s\n", report::REPORT_VERSION);
         return EXIT_PASS;
     }
 

@@ -1,6 +1,9 @@
 // The compiled resources: menu, accelerators, strings, About box, icons and
-// manifest, all in US English.
+// manifest, all in US English; and the version resource of both built
+// executables.
 #include "res/resource.h"
+
+#include "KovrinVersion.h"
 
 #include "app/Win32.h"
 
@@ -211,4 +214,34 @@ TEST(ResourceTest, ManifestAsksForTheInvokersRightsWithoutUiAccess) {
     std::string manifest(reinterpret_cast<const char*>(data), size);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+}
+
+TEST(ResourceTest, BothExecutablesCarryTheProjectVersion) {
+    const std::wstring version = TEXT(KOVRIN_VERSION);
+    const DWORD high = MAKELONG(KOVRIN_VERSION_MINOR, KOVRIN_VERSION_MAJOR),
+                low = MAKELONG(0, KOVRIN_VERSION_PATCH);
+    for (const wchar_t* path : {KOVRIN_EXE, KOVRIN_REPORT_EXE}) {
+        std::wstring name = std::wstring(path).substr(std::wstring(path).find_last_of(L"/\\") + 1);
+        std::vector<BYTE> data(GetFileVersionInfoSizeW(path, nullptr));
+        ASSERT_FALSE(data.empty()) << path;
+        ASSERT_TRUE(GetFileVersionInfoW(path, 0, (DWORD)data.size(), data.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", (void**)&fixed, &length));
+        EXPECT_EQ(fixed->dwFileVersionMS, high);
+        EXPECT_EQ(fixed->dwFileVersionLS, low);
+        EXPECT_EQ(fixed->dwProductVersionMS, high);
+        EXPECT_EQ(fixed->dwProductVersionLS, low);
+        // US English, Unicode; nullptr: present, any text.
+        const std::pair<const wchar_t*, const wchar_t*> strings[] = {
+            {L"FileVersion", version.c_str()}, {L"ProductVersion", version.c_str()},
+            {L"ProductName", L"kovrin"},       {L"OriginalFilename", name.c_str()},
+            {L"FileDescription", nullptr},     {L"LegalCopyright", nullptr}};
+        for (const auto& [key, value] : strings) {
+            wchar_t* text = nullptr;
+            std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
+            ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), (void**)&text, &length)) << name << key;
+            EXPECT_TRUE(value ? text == std::wstring(value) : length > 1) << name << key;
+        }
+    }
 }

@@ -3,6 +3,8 @@
 #include "ReportTestSupport.h"
 #include "report/CommandLine.h"
 
+#include "KovrinVersion.h"
+
 #include <gtest/gtest.h>
 
 using namespace report;
@@ -146,7 +148,13 @@ TEST(CommandLineTest, HelpDocumentsEveryOptionAndTheExitCodes) {
     EXPECT_EQ(r.exitCode, 0);
     for (const char* option :
          {"--json FILE", "--html FILE", "--px-per-mm X", "--max-jitter L", "--max-deviation L", "--max-gap L",
-          "--cell PX", "--min-line-length L", "--stationary-extent L", "--help", "0.5mm",
+          "--cell PX", "--min-line-length L", "--stationary-extent L", "--help", "--version", "0.5mm",
           "'-' reads standard input", "Exit status:"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+TEST(CommandLineTest, VersionIsTheProjectsOnStandardOutput) {
+    RunResult r = RunReport({"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "kovrin-report " KOVRIN_VERSION "\n");
 }
