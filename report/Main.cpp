@@ -18,6 +18,8 @@
 #include <string>
 
 #ifdef _WIN32
+#include "report/Explorer.h"
+
 #include <fcntl.h>
 #include <io.h>
 #endif
@@ -99,9 +101,7 @@ int Run(int argc, char** argv) {
     return failures.empty() ? EXIT_PASS : EXIT_THRESHOLD;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int RunCaught(int argc, char** argv) {
     try {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {
@@ -109,4 +109,16 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         return Fail(e.what());
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    // A log dropped on kovrin-report.exe, or a double-click: the page beside
+    // the log, the browser and a console that waits.
+    if (report::StartedFromExplorer(argc, argv))
+        return report::RunFromExplorer(argc, argv, RunCaught);
+#endif
+    return RunCaught(argc, argv);
 }
