@@ -217,31 +217,30 @@ TEST(ResourceTest, ManifestAsksForTheInvokersRightsWithoutUiAccess) {
 }
 
 TEST(ResourceTest, BothExecutablesCarryTheProjectVersion) {
-    const std::wstring version = TEXT(KOVRIN_VERSION);
     const DWORD high = MAKELONG(KOVRIN_VERSION_MINOR, KOVRIN_VERSION_MAJOR),
                 low = MAKELONG(0, KOVRIN_VERSION_PATCH);
-    for (const wchar_t* path : {KOVRIN_EXE, KOVRIN_REPORT_EXE}) {
-        std::wstring name = std::wstring(path).substr(std::wstring(path).find_last_of(L"/\\") + 1);
-        std::vector<BYTE> data(GetFileVersionInfoSizeW(path, nullptr));
-        ASSERT_FALSE(data.empty()) << path;
-        ASSERT_TRUE(GetFileVersionInfoW(path, 0, (DWORD)data.size(), data.data()));
+    for (std::wstring path : {KOVRIN_EXE, KOVRIN_REPORT_EXE}) {
+        std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+        ASSERT_FALSE(data.empty()) << path.size();
+        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, (DWORD)data.size(), data.data()));
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
         ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", (void**)&fixed, &length));
-        EXPECT_EQ(fixed->dwFileVersionMS, high);
-        EXPECT_EQ(fixed->dwFileVersionLS, low);
-        EXPECT_EQ(fixed->dwProductVersionMS, high);
-        EXPECT_EQ(fixed->dwProductVersionLS, low);
-        // US English, Unicode; nullptr: present, any text.
-        const std::pair<const wchar_t*, const wchar_t*> strings[] = {
-            {L"FileVersion", version.c_str()}, {L"ProductVersion", version.c_str()},
-            {L"ProductName", L"kovrin"},       {L"OriginalFilename", name.c_str()},
-            {L"FileDescription", nullptr},     {L"LegalCopyright", nullptr}};
-        for (const auto& [key, value] : strings) {
+        EXPECT_EQ(std::vector<DWORD>({fixed->dwFileVersionMS, fixed->dwFileVersionLS,
+                                      fixed->dwProductVersionMS, fixed->dwProductVersionLS}),
+                  std::vector<DWORD>({high, low, high, low}));
+        // US English, Unicode; nullptr: any text.
+        const wchar_t* strings[][2] = {{L"FileVersion", TEXT(KOVRIN_VERSION)},
+                                       {L"ProductVersion", TEXT(KOVRIN_VERSION)},
+                                       {L"ProductName", L"kovrin"},
+                                       {L"OriginalFilename", path.c_str() + path.find_last_of(L'/') + 1},
+                                       {L"FileDescription", nullptr},
+                                       {L"LegalCopyright", nullptr}};
+        for (auto& [key, value] : strings) {
             wchar_t* text = nullptr;
             std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
-            ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), (void**)&text, &length)) << name << key;
-            EXPECT_TRUE(value ? text == std::wstring(value) : length > 1) << name << key;
+            ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), (void**)&text, &length)) << key;
+            EXPECT_TRUE(value ? text == std::wstring(value) : length > 1) << key;
         }
     }
 }
