@@ -47,9 +47,9 @@ void WaitForEnter() {
 
 bool HasConsoleOfItsOwn() {
     DWORD processes[2];
-    char title[2] = "";
+    WCHAR title[1024]; // room for any path: some systems fail on a short buffer
     return GetConsoleProcessList(processes, 2) == 1 && IsConsole(STD_INPUT_HANDLE) &&
-           IsConsole(STD_OUTPUT_HANDLE) && GetConsoleTitleA(title, sizeof(title)) > 0;
+           IsConsole(STD_OUTPUT_HANDLE) && GetConsoleTitleW(title, 1024) > 0;
 }
 
 bool StartedFromExplorer(int argc, const char* const* argv) {
