@@ -73,6 +73,10 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
             out.help = true;
             continue;
         }
+        if (arg == "--version") {
+            out.version = true;
+            continue;
+        }
         std::string name = arg, value;
         std::size_t equals = arg.find('=');
         if (equals != std::string::npos) {
@@ -132,7 +136,7 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
             out.options.cellPx = cell;
         }
     }
-    if (out.help)
+    if (out.help || out.version)
         return "";
     for (const LengthOption& l : lengths) {
         if (!l.given)
@@ -189,6 +193,7 @@ Options:
   --stationary-extent L   strokes whose points all stay within this distance of
                           their first are judged as stationary (default 20)
   --help                  show this text
+  --version               show kovrin-report's version
 
 A length L is in pixels ("12" or "12px") or, with --px-per-mm, in
 millimetres ("0.5mm"). A figure equal to its limit holds.

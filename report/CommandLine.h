@@ -13,6 +13,7 @@ struct CommandLine {
     std::string jsonPath;
     std::string htmlPath;
     bool help = false;
+    bool version = false;
 };
 
 // Fills `out` from the arguments (without the program name). Returns "" when

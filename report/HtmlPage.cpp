@@ -5,6 +5,7 @@
 #include "report/HtmlPage.h"
 
 #include "report/HtmlParts.h"
+#include "report/Version.h"
 
 namespace report {
 
@@ -33,7 +34,7 @@ void WriteMarkers(CHtml& h) {
 }
 
 void WriteHeader(CHtml& h, const Report& report, const Options& options) {
-    h << "<h1>Touch log report</h1><p class=\"sub\">kovrin-report &middot; "
+    h << "<h1>Touch log report</h1><p class=\"sub\">kovrin-report " << REPORT_VERSION << " &middot; "
       << Count(report.input.lines, "line read", "lines read") << " &middot; coverage cells of "
       << options.cellPx << "&nbsp;px &middot; lines: strokes at least " << Fixed(options.minLineLengthPx, 0)
       << "&nbsp;px from end to end &middot; stationary: every point within "
@@ -48,7 +49,12 @@ void WriteHeader(CHtml& h, const Report& report, const Options& options) {
 void WriteHtmlPage(std::ostream& out, const Report& report, const Options& options, const Verdict& verdict) {
     static const char* const TITLES[] = {"NOT JUDGED", "PASS", "FAIL"};
     CHtml h(out);
-    h << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><meta name=\"viewport\" "
+    // The generator mark comes first: a page kovrin-report finds beside a
+    // dropped log is its own, to be replaced, only when it has the mark.
+    h << "<!DOCTYPE html>\n<html lang=\"en\"><head><meta charset=\"utf-8\"><meta name=\"generator\" "
+         "content=\"kovrin-report "
+      << REPORT_VERSION
+      << "\"><meta name=\"viewport\" "
          "content=\"width=device-width, initial-scale=1\"><title>"
       << TITLES[(int)verdict.outcome] << " - kovrin-report</title>";
     WriteStyle(h);

@@ -1,6 +1,7 @@
 #include "report/Json.h"
 
 #include "report/Format.h"
+#include "report/Version.h"
 
 namespace report {
 
@@ -164,6 +165,7 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
     CJson j(out, file, options);
     j.Open('{');
     j.Line("  ");
+    j.Text("generator", (std::string("kovrin-report ") + REPORT_VERSION).c_str());
     j.Text("input", report.input.format == InputFormat::TouchCsv ? "touch.csv" : "touch.log");
     j.Line("  ");
     j.Integer("messages", report.messages);

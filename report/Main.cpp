@@ -11,6 +11,7 @@
 #include "report/Reader.h"
 #include "report/Summary.h"
 #include "report/Verdict.h"
+#include "report/Version.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,6 +22,8 @@
 #include <string>
 
 #ifdef _WIN32
+#include "report/Explorer.h"
+
 #include <fcntl.h>
 #include <io.h>
 #endif
@@ -57,6 +60,10 @@ int Run(int argc, char** argv) {
         return Fail(error + " (see --help)");
     if (cl.help) {
         std::fputs(report::UsageText().c_str(), stdout);
+        return EXIT_PASS;
+    }
+    if (cl.version) {
+        std::fputs((std::string("kovrin-report ") + report::REPORT_VERSION + "\n").c_str(), stdout);
         return EXIT_PASS;
     }
 
@@ -115,9 +122,7 @@ int Run(int argc, char** argv) {
     return verdict.outcome == report::Outcome::Fail ? EXIT_THRESHOLD : EXIT_PASS;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int RunCaught(int argc, char** argv) {
     try {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {
@@ -125,4 +130,16 @@ int main(int argc, char** argv) {
     } catch (const std::exception& e) {
         return Fail(e.what());
     }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+#ifdef _WIN32
+    // A log dropped on kovrin-report.exe, or a double-click: the page beside
+    // the log, the browser and a console that waits.
+    if (report::StartedFromExplorer(argc, argv))
+        return report::RunFromExplorer(argc, argv, RunCaught);
+#endif
+    return RunCaught(argc, argv);
 }

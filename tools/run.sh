@@ -1,12 +1,19 @@
 #!/usr/bin/env bash
 # Builds kovrin and starts it under Wine: on your display if DISPLAY is set,
-# otherwise on a virtual display started here (the script says which) and
-# stopped again when kovrin ends.
+# otherwise on a virtual display started here (the script says which). Ctrl+C
+# here ends kovrin; whenever kovrin ends, the virtual display and the
+# wineserver started here stop with it.
+#   run.sh [PRESET]   default: the debug build that runs on this host
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
 
-pick_build debug
+if [ $# -gt 0 ]; then
+  preset=$1
+  loader=$([[ "$preset" = x64-* ]] && echo /usr/lib/wine/wine64 || echo wine)
+else
+  pick_build debug
+fi
 cmake --preset "$preset" >/dev/null
 cmake --build --preset "$preset" --target kovrin
 
@@ -28,4 +35,20 @@ fi
 mkdir -p "$root/build/run"
 cd "$root/build/run"  # touch.log, touch.csv, logdump.txt and picture are written here
 echo "run: starting kovrin in $PWD"
-"$loader" "$root/build/$preset/kovrin.exe"
+
+# Ends kovrin and every other Wine process of its prefix (the desktop, the
+# services) with their wineserver.
+stop_kovrin() {
+  trap '' INT TERM
+  "${WINESERVER:-wineserver}" -k 2>/dev/null || true
+  wait "$kovrin" 2>/dev/null || true
+}
+
+# In the background and waited for: Wine's GUI programs ignore Ctrl+C, and
+# bash runs no trap while a foreground program runs, but `wait` gives way to
+# one.
+"$loader" "$root/build/$preset/kovrin.exe" &
+kovrin=$!
+trap 'stop_kovrin; exit 130' INT
+trap 'stop_kovrin; exit 143' TERM
+wait "$kovrin"

@@ -1,6 +1,9 @@
 // The compiled resources: menu, accelerators, strings, About box, icons and
-// manifest, all in US English.
+// manifest, all in US English; and the version resource of both built
+// executables.
 #include "res/resource.h"
+
+#include "KovrinVersion.h"
 
 #include "app/Win32.h"
 
@@ -211,4 +214,33 @@ TEST(ResourceTest, ManifestAsksForTheInvokersRightsWithoutUiAccess) {
     std::string manifest(reinterpret_cast<const char*>(data), size);
     EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
     EXPECT_NE(manifest.find("uiAccess=\"false\""), std::string::npos);
+}
+
+TEST(ResourceTest, BothExecutablesCarryTheProjectVersion) {
+    const DWORD high = MAKELONG(KOVRIN_VERSION_MINOR, KOVRIN_VERSION_MAJOR),
+                low = MAKELONG(0, KOVRIN_VERSION_PATCH);
+    for (std::wstring path : {KOVRIN_EXE, KOVRIN_REPORT_EXE}) {
+        std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+        ASSERT_FALSE(data.empty()) << path.size();
+        ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, (DWORD)data.size(), data.data()));
+        VS_FIXEDFILEINFO* fixed = nullptr;
+        UINT length = 0;
+        ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", (void**)&fixed, &length));
+        EXPECT_EQ(std::vector<DWORD>({fixed->dwFileVersionMS, fixed->dwFileVersionLS,
+                                      fixed->dwProductVersionMS, fixed->dwProductVersionLS}),
+                  std::vector<DWORD>({high, low, high, low}));
+        // US English, Unicode; nullptr: any text.
+        const wchar_t* strings[][2] = {{L"FileVersion", TEXT(KOVRIN_VERSION)},
+                                       {L"ProductVersion", TEXT(KOVRIN_VERSION)},
+                                       {L"ProductName", L"kovrin"},
+                                       {L"OriginalFilename", path.c_str() + path.find_last_of(L'/') + 1},
+                                       {L"FileDescription", nullptr},
+                                       {L"LegalCopyright", nullptr}};
+        for (auto& [key, value] : strings) {
+            wchar_t* text = nullptr;
+            std::wstring query = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
+            ASSERT_TRUE(VerQueryValueW(data.data(), query.c_str(), (void**)&text, &length)) << key;
+            EXPECT_TRUE(value ? text == std::wstring(value) : length > 1) << key;
+        }
+    }
 }

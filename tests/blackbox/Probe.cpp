@@ -4,6 +4,8 @@
 //                                            and its exit code
 //   kovrin_probe query VERB [ARGS]          prints what the running kovrin's
 //                                            window shows (see Query)
+//   kovrin_probe console|enter PID           prints the text of process PID's
+//                                            console, or presses Enter in it
 #include <windows.h>
 
 #include <cstdio>
@@ -148,13 +150,49 @@ int Query(int argc, wchar_t** argv) {
     return 0;
 }
 
+// Attaches to `pid`'s console: a test cannot, as it would lose its own.
+int Console(const std::wstring& verb, DWORD pid) {
+    FreeConsole();
+    if (!AttachConsole(pid))
+        return 1;
+    bool enter = verb == L"enter";
+    HANDLE h = CreateFileW(enter ? L"CONIN$" : L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
+                           FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    std::string text;
+    DWORD n = 0;
+    if (enter) {
+        INPUT_RECORD keys[2] = {};
+        for (int i = 0; i < 2; i++) {
+            keys[i].EventType = KEY_EVENT;
+            keys[i].Event.KeyEvent = {i == 0, 1, VK_RETURN, 0, {L'\r'}, 0};
+        }
+        WriteConsoleInputW(h, keys, 2, &n);
+    } else {
+        CONSOLE_SCREEN_BUFFER_INFO info = {};
+        GetConsoleScreenBufferInfo(h, &info);
+        std::string row(info.dwSize.X, ' ');
+        for (SHORT y = 0; y <= info.dwCursorPosition.Y; y++) {
+            ReadConsoleOutputCharacterA(h, &row[0], info.dwSize.X, {0, y}, &n);
+            text += row.substr(0, row.find_last_not_of(' ') + 1) + "\n";
+        }
+    }
+    CloseHandle(h);
+    FreeConsole();
+    std::fputs(text.c_str(), stdout);
+    return 0;
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
     if (argc >= 3 && std::wstring(argv[1]) == L"query")
         return Query(argc, argv);
+    if (argc == 3 && (std::wstring(argv[1]) == L"console" || std::wstring(argv[1]) == L"enter"))
+        return Console(argv[1], (DWORD)_wtoi(argv[2]));
     if (argc != 3 || std::wstring(argv[1]) != L"smoke") {
-        std::fprintf(stderr, "usage: kovrin_probe smoke PATH\\TO\\kovrin.exe | query VERB [ARGS]\n");
+        std::fprintf(
+            stderr,
+            "usage: kovrin_probe smoke PATH\\TO\\kovrin.exe | query VERB [ARGS] | console|enter PID\n");
         return 2;
     }
     WCHAR full[MAX_PATH];

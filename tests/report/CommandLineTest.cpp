@@ -4,6 +4,8 @@
 #include "report/CommandLine.h"
 #include "report/Figures.h"
 
+#include "KovrinVersion.h"
+
 #include <gtest/gtest.h>
 
 using namespace report;
@@ -178,6 +180,12 @@ TEST(CommandLineTest, HelpDocumentsEveryOptionAndTheExitCodes) {
                   std::string::npos)
             << info.option;
     for (const char* option : {"--json FILE", "--html FILE", "--px-per-mm X", "--cell PX",
-                               "--min-line-length L", "--stationary-extent L", "Exit status:"})
+                               "--min-line-length L", "--stationary-extent L", "--version", "Exit status:"})
         EXPECT_NE(r.out.find(option), std::string::npos) << option;
+}
+
+TEST(CommandLineTest, VersionIsTheProjectsOnStandardOutput) {
+    RunResult r = RunReport({"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out, "kovrin-report " KOVRIN_VERSION "\n");
 }

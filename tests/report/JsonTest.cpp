@@ -27,10 +27,35 @@ TEST(JsonTest, KeysInTheirOrderWithTheirValues) {
     std::string json = FormatJson(r, o, Judge(r, o));
     EXPECT_EQ(JsonSyntaxError(json), "");
     std::size_t at = 0;
-    for (const char* key :
-         {"messages", "inputs", "strokes", "max_contacts", "dropped_messages", "dropped_inputs", "stuck",
-          "ghosts", "redowns", "contacts", "coverage", "lines", "bad_lines", "cut_off", "contacts_omitted",
-          "anomalies_omitted", "anomalies", "verdict", "failures"}) {
+    for (const char* key : {"generator",
+                            "input",
+                            "messages",
+                            "inputs",
+                            "strokes",
+                            "max_contacts",
+                            "dropped_messages",
+                            "dropped_inputs",
+                            "stuck",
+                            "ghosts",
+                            "redowns",
+                            "min_step_px",
+                            "min_separation_px",
+                            "min_separation_ids",
+                            "min_separation_line",
+                            "backwards",
+                            "client_w",
+                            "client_h",
+                            "intervals",
+                            "contacts",
+                            "coverage",
+                            "lines",
+                            "bad_lines",
+                            "cut_off",
+                            "contacts_omitted",
+                            "anomalies_omitted",
+                            "anomalies",
+                            "verdict",
+                            "failures"}) {
         at = json.find("\"" + std::string(key) + "\": ", at) + 1;
         ASSERT_NE(at, 0u) << key << " missing or out of order";
     }

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# The testers' zip: its name, exactly its four files, programs that need no
+# DLL but Windows' own (static runtimes), and, where this host runs 32-bit
+# code, both programs started under Wine from the folder it was unpacked in.
+#   check_zip.sh ZIP STATE_DIR WINE_LOADER PROBE_EXE VERSION LOG
+set -uo pipefail
+zip=$(realpath "$1") state=$2 loader=$3 probe=$(realpath "$4") version=$5 log=$6
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/../../tools/common.sh"
+run=(bash "$root/tools/wine-run.sh" "$state" "$loader")
+passed=0 failed=0
+
+check() {
+  local what=$1
+  shift
+  if "$@"; then
+    echo "ok  : $what"
+    passed=$((passed + 1))
+  else
+    echo "FAIL: $what"
+    failed=$((failed + 1))
+  fi
+}
+
+# Windows' own DLLs, present on every Windows 7 and later.
+system_dlls_only() {
+  local dll
+  [ $# -gt 0 ] || return 1
+  for dll in "$@"; do
+    case "$dll" in
+      kernel32.dll | user32.dll | gdi32.dll | msvcrt.dll | shell32.dll | ole32.dll | advapi32.dll) ;;
+      *) return 1 ;;
+    esac
+  done
+}
+
+[ -f "$zip" ] || { echo "no zip at $zip: build the package target of the i686-release preset first" >&2; exit 1; }
+dir=$(mktemp -d)
+trap 'rm -rf "$dir"' EXIT
+(cd "$dir" && cmake -E tar xf "$zip") || exit 1
+
+check "the zip is named kovrin-$version-win32.zip" [ "$(basename "$zip")" = "kovrin-$version-win32.zip" ]
+files=$(cd "$dir" && find . -mindepth 1 | sort | tr '\n' ' ')
+check "it holds kovrin.exe, kovrin-report.exe, LICENSE.txt and quick-start.txt only ($files)" \
+  [ "$files" = "./LICENSE.txt ./kovrin-report.exe ./kovrin.exe ./quick-start.txt " ]
+for exe in kovrin.exe kovrin-report.exe; do
+  dlls=$(i686-w64-mingw32-objdump -p "$dir/$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | tr -d '\r')
+  check "$exe imports Windows' own DLLs only ($(echo $dlls))" system_dlls_only $dlls
+done
+
+if ! can_run_32bit; then
+  echo "note: this host does not execute 32-bit code: the zip's programs were not started"
+else
+  cp "$log" "$dir/touch.log"
+  cd "$dir"
+  check "kovrin-report.exe --version prints 'kovrin-report $version'" \
+    [ "$("${run[@]}" ./kovrin-report.exe --version </dev/null | tr -d '\r')" = "kovrin-report $version" ]
+  out=$("${run[@]}" ./kovrin-report.exe touch.log </dev/null 2>&1)
+  check "kovrin-report.exe reads a log and exits 0" [ $? = 0 ]
+  check "and prints its summary" grep -q "^kovrin-report: touch.log" <<<"$out"
+  # From a Unix terminal Wine gives it a console of its own, but no window:
+  # as from any shell, no page and no wait (input that never ends).
+  timeout 60 script -qec "${run[*]} ./kovrin-report.exe touch.log" /dev/null >/dev/null 2>&1 \
+    < <(exec sleep 90 2>/dev/null)
+  check "from a terminal it ends by itself" [ $? = 0 ]
+  check "and writes no page" [ ! -e touch.html ]
+  check "kovrin.exe shows its window and exits cleanly" "${run[@]}" "$probe" smoke "Z:$dir/kovrin.exe"
+fi
+echo "$passed passed, $failed failed"
+[ "$failed" = 0 ]

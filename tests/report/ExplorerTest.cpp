@@ -1,0 +1,130 @@
+// kovrin-report.exe started as Explorer starts it, with a console of its own,
+// and as a script or a shell starts it. The console is read and typed into by
+// kovrin_probe; the browser hand-off is the test copy's (support/ExplorerFakes.cpp).
+#include "report/Explorer.h"
+#include "support/WindowFixture.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+
+namespace {
+
+using ExplorerTest = WindowTest;
+
+const char LOG[] =
+    "Touch count = 1\r\nDOWN id =7, x = 10, y =10\r\nTouch count = 1\r\nUP   id =7, x = 12, y =10\r\n";
+
+// Starts `exe` in a job that ends with the test program (cmd.exe's children
+// too); `in` and `out` as its standard handles when given.
+PROCESS_INFORMATION Start(std::wstring exe, const std::string& args, DWORD flags, HANDLE in = nullptr,
+                          HANDLE out = nullptr) {
+    static HANDLE job = [] {
+        JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+        limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+        HANDLE j = CreateJobObjectW(nullptr, nullptr);
+        SetInformationJobObject(j, JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+        return j;
+    }();
+    STARTUPINFOW si = {sizeof(si)};
+    si.dwFlags = in ? STARTF_USESTDHANDLES : 0;
+    si.hStdInput = in;
+    si.hStdOutput = si.hStdError = out;
+    std::wstring line = L"\"" + exe + L"\" " + std::wstring(args.begin(), args.end());
+    PROCESS_INFORMATION pi = {};
+    EXPECT_TRUE(CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, in != nullptr,
+                               flags | CREATE_SUSPENDED, nullptr, nullptr, &si, &pi));
+    AssignProcessToJobObject(job, pi.hProcess);
+    ResumeThread(pi.hThread);
+    CloseHandle(pi.hThread);
+    return pi;
+}
+
+// What the probe prints for "console PID" or "enter PID".
+std::string Probe(const char* verb, DWORD pid) {
+    std::string text, command = "\"" KOVRIN_PROBE_EXE "\" " + std::string(verb) + " " + std::to_string(pid);
+    std::FILE* p = _popen(command.c_str(), "r");
+    for (int c; p && (c = std::fgetc(p)) != EOF;)
+        text += (char)c;
+    return p && _pclose(p) == 0 ? text : "probe failed";
+}
+
+// Exit code within `ms`, else -1 (and the process ended).
+int ExitCode(HANDLE process, DWORD ms) {
+    DWORD code = (DWORD)-1;
+    if (WaitForSingleObject(process, ms) != WAIT_OBJECT_0 || !GetExitCodeProcess(process, &code))
+        TerminateProcess(process, 99);
+    CloseHandle(process);
+    return (int)code;
+}
+
+// The test copy started as Explorer starts it: the console's text once it
+// asks for Enter (30 s at most). The probe attaches only once the console
+// has been counted, or it would be counted too.
+std::string StartAsExplorer(const std::string& dir, const std::string& args, PROCESS_INFORMATION& pi) {
+    SetEnvironmentVariableA("KOVRIN_RECORD", (dir + "\\record.txt").c_str());
+    pi = Start(KOVRIN_REPORT_FAKES_EXE, args, CREATE_NEW_CONSOLE);
+    std::string screen;
+    for (int i = 0; i < 150 && ReadFileBytes("record.txt").empty(); i++)
+        Sleep(200);
+    for (int i = 0; i < 150 && screen.find("Press Enter to close") == std::string::npos; i++, Sleep(200))
+        screen = Probe("console", pi.dwProcessId);
+    return screen;
+}
+
+} // namespace
+
+TEST_F(ExplorerTest, DroppedLogGetsAPageBesideItOpenedInTheBrowserAndAWaitForEnter) {
+    std::ofstream("touch.log", std::ios::binary) << LOG;
+    std::ofstream("touch.html", std::ios::binary) << "<html>the tester's own page</html>";
+    PROCESS_INFORMATION pi;
+    std::string screen = StartAsExplorer(m_dir, m_dir + "\\touch.log", pi);
+
+    EXPECT_NE(screen.find("2 inputs, 1 stroke;"), std::string::npos) << screen; // the summary
+    EXPECT_EQ(ReadFileBytes("touch.html"), "<html>the tester's own page</html>");
+    EXPECT_EQ(ReadFileBytes("touch-2.html").compare(0, 15, "<!DOCTYPE html>"), 0);
+    EXPECT_EQ(ReadFileBytes("record.txt"), "GetConsoleProcessList 1\nopen " + m_dir + "\\touch-2.html\n");
+    EXPECT_EQ(WaitForSingleObject(pi.hProcess, 0), (DWORD)WAIT_TIMEOUT); // waiting
+    Probe("enter", pi.dwProcessId);
+    EXPECT_EQ(ExitCode(pi.hProcess, 10000), 0);
+}
+
+TEST_F(ExplorerTest, DoubleClickShowsTheUsageAndWaitsForEnter) {
+    PROCESS_INFORMATION pi;
+    EXPECT_NE(StartAsExplorer(m_dir, "", pi).find("Usage: kovrin-report"), std::string::npos);
+    Probe("enter", pi.dwProcessId);
+    EXPECT_EQ(ExitCode(pi.hProcess, 10000), 0);
+}
+
+TEST_F(ExplorerTest, ScriptedOrShellCallsNeverWaitNorWriteAPage) {
+    std::ofstream("touch.log", std::ios::binary) << LOG;
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE read = nullptr, write = nullptr; // standard input that never ends
+    ASSERT_TRUE(CreatePipe(&read, &write, &inherit, 0));
+    HANDLE nul = CreateFileW(L"NUL", GENERIC_WRITE, 0, &inherit, OPEN_EXISTING, 0, nullptr);
+    std::wstring exe = KOVRIN_REPORT_EXE;
+    std::replace(exe.begin(), exe.end(), L'/', L'\\'); // for cmd.exe
+    std::string log = m_dir + "\\touch.log";
+    // No console; a console of its own but redirected handles; a console
+    // shared with cmd.exe.
+    EXPECT_EQ(ExitCode(Start(exe, log, 0, read, nul).hProcess, 30000), 0);
+    EXPECT_EQ(ExitCode(Start(exe, log, CREATE_NEW_CONSOLE, read, nul).hProcess, 30000), 0);
+    std::string shell = "/c " + std::string(exe.begin(), exe.end()) + " " + log;
+    EXPECT_EQ(ExitCode(Start(L"C:\\windows\\system32\\cmd.exe", shell, CREATE_NEW_CONSOLE).hProcess, 30000),
+              0);
+    EXPECT_FALSE(FileExists("touch.html"));
+    CloseHandle(nul);
+    CloseHandle(read);
+    CloseHandle(write);
+}
+
+TEST_F(ExplorerTest, PageNameReusesOnlyItsOwnPage) {
+    const std::string log = m_dir + "\\touch.log";
+    EXPECT_EQ(report::PagePathBeside(log), m_dir + "\\touch.html");
+    std::ofstream("touch.html")
+        << "<!DOCTYPE html>\n<html><head><meta name=\"generator\" content=\"kovrin-report 1\">";
+    EXPECT_EQ(report::PagePathBeside(log), m_dir + "\\touch.html");
+    std::ofstream("touch.html") << "<html>";
+    std::ofstream("touch-2.html") << "<html>";
+    EXPECT_EQ(report::PagePathBeside(log), m_dir + "\\touch-3.html");
+}
