@@ -84,7 +84,7 @@ std::string PagePathBeside(const std::string& logPath) {
 int RunFromExplorer(int argc, char** argv, int (*run)(int, char**)) {
     int code = 0;
     if (argc == 1) {
-        std::fputs(UsageText(), stdout);
+        std::fputs(UsageText().c_str(), stdout);
         std::fputs("\nOr drop a touch.log on kovrin-report.exe: its page is written beside it and opened.\n",
                    stdout);
     } else if (argc > 2) {
