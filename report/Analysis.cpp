@@ -107,6 +107,7 @@ struct OpenStroke {
     std::int64_t kept = -1; // place in Report::strokes; -1: decided when it ends
     int older = -1;         // neighbours in DOWN order
     int newer = -1;
+    std::size_t place = 0; // in CState::m_down
 };
 
 } // namespace
@@ -117,6 +118,7 @@ public:
         : m_options(options), m_keep(std::move(keep)), m_grid(options.cellPx) {
         m_pool.reserve(MAX_OPEN_STROKES);
         m_open.reserve(MAX_OPEN_STROKES);
+        m_down.reserve(MAX_OPEN_STROKES);
         std::fill(std::begin(m_slotContact), std::end(m_slotContact), FREE_SLOT);
     }
 
@@ -254,18 +256,23 @@ private:
     }
 
     // The distance from a contact's new position to every other contact down,
-    // compared in hundredths of a pixel.
+    // compared in hundredths of a pixel; then its own position is the new one.
     void Separate(int index, const InputEvent& in) {
-        for (int i = m_oldest; i >= 0; i = m_pool[i].newer) {
-            if (i == index)
-                continue;
-            double dx = (double)(in.fineX - m_pool[i].last.x), dy = (double)(in.fineY - m_pool[i].last.y);
-            double d2 = dx * dx + dy * dy;
-            if (!m_closest || d2 < m_closest2) {
-                m_closest2 = d2;
-                m_closest = Separation{0, in.id, m_pool[i].stroke.id, in.line};
+        const double x = (double)in.fineX, y = (double)in.fineY;
+        std::size_t self = m_pool[index].place, closest = self;
+        double best = m_closest2;
+        for (std::size_t i = 0; i < m_down.size(); i++) {
+            double dx = x - m_down[i].x, dy = y - m_down[i].y, d2 = dx * dx + dy * dy;
+            if (d2 < best && i != self) {
+                best = d2;
+                closest = i;
             }
         }
+        if (closest != self) {
+            m_closest2 = best;
+            m_closest = Separation{0, in.id, m_down[closest].id, in.line};
+        }
+        m_down[self] = {x, y, in.id, index};
     }
 
     void Up(const InputEvent& in) {
@@ -304,6 +311,8 @@ private:
         }
         o.older = m_newest;
         o.newer = -1;
+        o.place = m_down.size();
+        m_down.push_back({(double)in.fineX, (double)in.fineY, in.id, index});
         if (m_newest >= 0)
             m_pool[m_newest].newer = index;
         else
@@ -532,6 +541,9 @@ private:
         }
 
         m_open.erase(id);
+        m_down[o.place] = m_down.back(); // in its place, the last one
+        m_pool[m_down[o.place].pool].place = o.place;
+        m_down.pop_back();
         if (o.older >= 0)
             m_pool[o.older].newer = o.newer;
         else
@@ -616,7 +628,15 @@ private:
     std::size_t m_drawnTotal = 0;
     std::vector<FinePoint> m_hull;
     double m_minStep2 = 0; // 0: no step yet
-    double m_closest2 = 0;
+    // Where every contact down last was, in hundredths of a pixel, side by
+    // side for the closest approach.
+    struct DownAt {
+        double x, y;
+        std::uint32_t id;
+        int pool; // place in m_pool
+    };
+    std::vector<DownAt> m_down;
+    double m_closest2 = std::numeric_limits<double>::infinity();
     std::optional<Separation> m_closest;         // the contacts and line of m_closest2
     std::vector<std::uint64_t> m_intervalCounts; // by length in ms, once the first interval comes
     std::uint64_t m_intervalCount = 0;
