@@ -12,7 +12,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <deque>
 #include <limits>
 #include <string>
 #include <unordered_map>
@@ -97,7 +96,8 @@ struct OpenStroke {
     std::uint32_t gapSinceDrawn = 0; // largest interval since the last drawn point
     // The distinct times of the last second with the first point at each:
     // when a point comes a second or more after one, that second is whole.
-    std::deque<std::pair<std::uint64_t, std::uint64_t>> second;
+    std::vector<std::pair<std::uint64_t, std::uint64_t>> second;
+    std::size_t secondStart = 0; // second[secondStart...] are the times still in it
     std::uint64_t fewestPerSecond = std::numeric_limits<std::uint64_t>::max();
     std::vector<std::uint32_t> widths; // contact sizes, every sizeStride-th given
     std::vector<std::uint32_t> heights;
@@ -108,6 +108,7 @@ struct OpenStroke {
     int older = -1;         // neighbours in DOWN order
     int newer = -1;
     std::size_t place = 0; // in CState::m_down
+    CCoverageGrid::Hint cell;
 };
 
 } // namespace
@@ -217,6 +218,14 @@ private:
 
     // The open stroke of a contact (its place in m_pool), or -1.
     int FindOpen(std::uint32_t id) const {
+        // A few contacts down (the usual case): side by side, found faster
+        // than by hashing.
+        if (m_down.size() <= 16) {
+            for (const DownAt& d : m_down)
+                if (d.id == id)
+                    return d.pool;
+            return -1;
+        }
         auto it = m_open.find(id);
         return it == m_open.end() ? -1 : it->second;
     }
@@ -370,7 +379,7 @@ private:
         o.last = f;
         o.lastPx = p;
         s.lastLine = in.line;
-        m_grid.Add(p.x, p.y);
+        m_grid.Add(p.x, p.y, o.cell);
     }
 
     // The drawn copy of an open stroke, halved; it then draws every other point.
@@ -387,7 +396,8 @@ private:
     void AddTime(OpenStroke& o, const InputEvent& in) {
         if (o.points == 0) {
             o.timed = true;
-            o.second.push_back({0, 0});
+            o.second.assign(1, {0, 0});
+            o.secondStart = 0;
         } else {
             std::uint32_t interval = in.timeMs - o.lastTime; // modulo 2^32: a wrap still gives the interval
             if (interval >= BACKWARDS) {
@@ -402,12 +412,18 @@ private:
                 o.gapSinceDrawn = std::max(o.gapSinceDrawn, interval);
                 CountInterval(interval);
             }
-            while (!o.second.empty() && o.second.front().first + 1000 <= o.t) {
-                o.fewestPerSecond = std::min(o.fewestPerSecond, o.points - o.second.front().second);
-                o.second.pop_front();
+            std::size_t& start = o.secondStart;
+            while (start < o.second.size() && o.second[start].first + 1000 <= o.t) {
+                o.fewestPerSecond = std::min(o.fewestPerSecond, o.points - o.second[start].second);
+                start++;
             }
-            if (o.second.empty() || o.second.back().first != o.t)
+            if (start == o.second.size() || o.second.back().first != o.t) {
+                if (start > 64 && 2 * start >= o.second.size()) { // the gone ones ahead: drop them
+                    o.second.erase(o.second.begin(), o.second.begin() + (std::ptrdiff_t)start);
+                    start = 0;
+                }
                 o.second.push_back({o.t, o.points});
+            }
         }
         o.lastTime = in.timeMs;
     }

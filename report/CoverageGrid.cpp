@@ -12,13 +12,33 @@ void CCoverageGrid::Add(std::int32_t x, std::int32_t y) {
     m_counts[Cell(x, y)]++;
 }
 
+void CCoverageGrid::Add(std::int32_t x, std::int32_t y, Hint& hint) {
+    if (hint.cell != m_cell || x < hint.x0 || x >= hint.x1) {
+        hint.column = FloorDiv(x, m_cell);
+        hint.x0 = hint.column * m_cell;
+        hint.x1 = hint.x0 + m_cell;
+    }
+    if (hint.cell != m_cell || y < hint.y0 || y >= hint.y1) {
+        hint.row = FloorDiv(y, m_cell);
+        hint.y0 = hint.row * m_cell;
+        hint.y1 = hint.y0 + m_cell;
+    }
+    hint.cell = m_cell;
+    m_counts[Cell(hint.column, hint.row, x, y)]++;
+}
+
 void CCoverageGrid::Cover(std::int32_t x, std::int32_t y) {
     Cell(x, y);
 }
 
 std::size_t CCoverageGrid::Cell(std::int32_t x, std::int32_t y) {
-    std::int64_t cx = FloorDiv(x, m_cell) - m_ax;
-    std::int64_t cy = FloorDiv(y, m_cell) - m_ay;
+    return Cell(FloorDiv(x, m_cell), FloorDiv(y, m_cell), x, y);
+}
+
+// (column, row) is the cell of (x, y) at the present cell size.
+std::size_t CCoverageGrid::Cell(std::int64_t column, std::int64_t row, std::int32_t x, std::int32_t y) {
+    std::int64_t cx = column - m_ax;
+    std::int64_t cy = row - m_ay;
     if (cx < 0 || cy < 0 || cx >= m_aw || cy >= m_ah) {
         Grow(x, y);
         cx = FloorDiv(x, m_cell) - m_ax;

@@ -18,7 +18,16 @@ class CCoverageGrid {
 public:
     explicit CCoverageGrid(std::int32_t cellPx);
 
+    // A stroke's last cell: its next point is most often in the same one,
+    // which then takes no division to find.
+    struct Hint {
+        std::int64_t cell = 0;                   // the cell size it was found with
+        std::int64_t x0 = 1, x1 = 0, column = 0; // [x0, x1): pixels of `column`
+        std::int64_t y0 = 1, y1 = 0, row = 0;
+    };
+
     void Add(std::int32_t x, std::int32_t y);
+    void Add(std::int32_t x, std::int32_t y, Hint& hint);
     // Makes the cell of (x, y) part of the area without a point in it.
     void Cover(std::int32_t x, std::int32_t y);
 
@@ -29,6 +38,7 @@ private:
     // The cell of (x, y) in the allocated cells, grown to hold it, and the
     // seen area grown to include it.
     std::size_t Cell(std::int32_t x, std::int32_t y);
+    std::size_t Cell(std::int64_t column, std::int64_t row, std::int32_t x, std::int32_t y);
     void Grow(std::int32_t x, std::int32_t y);
 
     std::int64_t m_cell;
