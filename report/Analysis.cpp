@@ -31,7 +31,7 @@ constexpr std::size_t MAX_HULL = 4096;
 // exact in int64.
 constexpr std::int64_t HULL_EXTENT = (std::int64_t)1 << 30;
 // Contact sizes kept per stroke for their median: every k-th past this many.
-constexpr std::size_t SIZE_SAMPLES = 2048;
+constexpr std::size_t SIZE_SAMPLES = 256;
 // Intervals up to this many ms are counted one by one for the percentiles;
 // longer ones count as this long there.
 constexpr std::uint32_t INTERVAL_BINS = 65536;
