@@ -89,10 +89,24 @@ TEST(AnalysisTest, LineFitFindsAKnownPerpendicularOffsetPattern) {
     EXPECT_NEAR(std::fabs(s.deviation[0]), 10.0, 1e-4);
     EXPECT_NEAR(s.deviation[0], -s.deviation[1], 1e-4);
 
-    // Too short from end to end to be judged as a line.
+    // Too short from end to end to be judged as a line; exactly as long is one.
     Options o;
     o.minLineLengthPx = 5 * 400;
     EXPECT_FALSE(OnlyStroke(Stroke1(3, points), o).lineMaxDevPx);
+    o.minLineLengthPx = 5 * 399;
+    EXPECT_TRUE(OnlyStroke(Stroke1(3, points), o).lineMaxDevPx);
+
+    // y = 0, 1, 1 at every x from 0 to 190: the fit is y = 2/3, its ends rounded to (0, 1) and (190, 1).
+    points.clear();
+    for (int i = 0; i < 60; i++)
+        points.push_back({10 * (i / 3), i % 3 != 0 ? 1 : 0});
+    Stroke s2 = OnlyStroke(Stroke1(4, points));
+    ASSERT_TRUE(s2.lineMaxDevPx);
+    EXPECT_NEAR(*s2.lineMaxDevPx, 2.0 / 3, 1e-9);
+    EXPECT_EQ(s2.lineFrom.x, 0);
+    EXPECT_EQ(s2.lineFrom.y, 1);
+    EXPECT_EQ(s2.lineTo.x, 190);
+    EXPECT_EQ(s2.lineTo.y, 1);
 }
 
 TEST(AnalysisTest, ALongStrokeKeepsItsExtremesExactAndADecimatedDrawing) {
@@ -151,10 +165,12 @@ TEST(AnalysisTest, JitterIsTheRadiusOfPointsOnACircleAroundTheDown) {
     o.stationaryExtentPx = 5;
     EXPECT_TRUE(OnlyStroke(Stroke1(9, points), o).jitterPx);
 
-    // One point: stationary without jitter.
-    s = OnlyStroke(Count(1) + Down(4, 10, 10));
+    // One point: stationary without jitter, and no line even when any length makes one.
+    o.minLineLengthPx = 0;
+    s = OnlyStroke(Count(1) + Down(4, 10, 10), o);
     ASSERT_TRUE(s.jitterPx);
     EXPECT_EQ(*s.jitterPx, 0.0);
+    EXPECT_FALSE(s.lineMaxDevPx);
 }
 
 TEST(AnalysisTest, StuckGhostRedownAndSinglePointContactsAreFlaggedAtTheirLines) {
@@ -200,6 +216,11 @@ TEST(AnalysisTest, StuckGhostRedownAndSinglePointContactsAreFlaggedAtTheirLines)
     // Ghost points are no part of the seen area.
     EXPECT_EQ(r.coverage.columns, 3); // x 0..110 in 40 px cells; the ghost UP was at 120
     EXPECT_EQ(r.coverage.rows, 3);
+
+    // A stuck contact that moved is flagged at its DOWN, not at its last move.
+    r = Analyse(Count(1) + Down(6, 0, 0) + Count(1) + Move(6, 1, 1));
+    ASSERT_EQ(r.anomalies.size(), 1u);
+    EXPECT_EQ(r.anomalies[0].line, 2u);
 }
 
 TEST(AnalysisTest, DroppedInputsAreWhatCountLinesAnnouncedBeyondTheLines) {
@@ -263,6 +284,10 @@ TEST(AnalysisTest, CoverageOfTheWholeCoordinateRangeEnlargesItsCells) {
     EXPECT_EQ(c.counts.front(), 1u);
     EXPECT_EQ(c.counts.back(), 1u);
     EXPECT_EQ(c.origin.x, INT32_MIN);
+
+    // Exactly 1000 x 1000 cells keep their size; one column more doubles it.
+    EXPECT_EQ(Analyse(Stroke1(1, {{0, 0}, {999 * 40, 999 * 40}})).coverage.cellPx, 40);
+    EXPECT_EQ(Analyse(Stroke1(1, {{0, 0}, {1000 * 40, 999 * 40}})).coverage.cellPx, 80);
 }
 
 TEST(AnalysisTest, MemoryBoundsKeepCountsExact) {
@@ -313,14 +338,18 @@ TEST(AnalysisTest, PastTheKeptStrokesOnlyFailingOnesAreKeptAndAllAreCounted) {
         bool gap = id == 3 || id == strokes - 4; // one kept anyway, one past the bound
         log += Down(id, 0, 0) + Up(id, gap ? 50 : 5, 0);
     }
+    // Two more past the bound that end in the reverse order of their DOWN.
+    log += Down(strokes, 0, 0) + Down(strokes + 1, 0, 0) + Up(strokes + 1, 50, 0) + Up(strokes, 50, 0);
     Options o;
     o.maxGapPx = 10;
     Report r = Analyse(log, o);
-    EXPECT_EQ(r.StrokeCount(), strokes);
-    EXPECT_EQ(r.strokes.size(), MAX_KEPT_STROKES + 1);
+    EXPECT_EQ(r.StrokeCount(), strokes + 2);
+    ASSERT_EQ(r.strokes.size(), MAX_KEPT_STROKES + 3);
     EXPECT_EQ(r.omittedStrokes, 9u);
-    EXPECT_EQ(r.strokes.back().id, strokes - 4);
+    EXPECT_EQ(r.strokes[MAX_KEPT_STROKES].id, strokes - 4);
+    EXPECT_EQ(r.strokes[MAX_KEPT_STROKES + 1].id, strokes); // in DOWN order
+    EXPECT_EQ(r.strokes[MAX_KEPT_STROKES + 2].id, strokes + 1);
     Verdict v = Judge(r, o);
-    ASSERT_EQ(v.failures.size(), 2u);
+    ASSERT_EQ(v.failures.size(), 4u);
     EXPECT_EQ(r.strokes[v.failures[1].stroke].id, strokes - 4);
 }

@@ -3,10 +3,13 @@
 #include "ReportTestSupport.h"
 #include "report/CommandLine.h"
 #include "report/Figures.h"
+#include "report/Summary.h"
 
 #include "KovrinVersion.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 using namespace report;
 using namespace reporttest;
@@ -59,6 +62,8 @@ TEST(CommandLineTest, LengthsInPixelsOrMmResolvedWhereverPxPerMmComes) {
     EXPECT_EQ(ParseArgs({"--px-per-mm", "0", "x"}, cl), "--px-per-mm: '0' is not a positive number");
     EXPECT_EQ(ParseArgs({"--cell", "2.5", "x"}, cl),
               "--cell: '2.5' is not a whole number of pixels from 1 to 1000000000");
+    EXPECT_EQ(ParseArgs({"--cell", "0", "x"}, cl),
+              "--cell: '0' is not a whole number of pixels from 1 to 1000000000");
     EXPECT_EQ(ParseArgs({"x", "--json"}, cl), "--json needs a value");
     EXPECT_EQ(ParseArgs({"x", "y"}, cl), "more than one input given: 'x' and 'y'");
 }
@@ -86,7 +91,8 @@ TEST(CommandLineTest, ExitsZeroWhenThresholdsHoldAndOneNamingTheContactThatFails
         std::string::npos)
         << r.out;
 
-    // Standard input, JSON and page files.
+    // Standard input, JSON and page files; a JSON file left by an earlier run is replaced.
+    dir.Write("r.json", "stale");
     r = RunReport({"-", "--json", dir.Path("r.json"), "--html", dir.Path("r.html"), "--max-gap", "9.9"}, log);
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.out.rfind("kovrin-report: <stdin>\n", 0), 0u);
@@ -110,6 +116,26 @@ TEST(CommandLineTest, WarnsOfSkippedLinesWithFileAndLineOnStandardError) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, path + ":2: skipped: not a touch.log line\n" + path +
                          ":149: note: cut off mid-line; the line is not analysed\n");
+}
+
+// Past the strokes the report lists and the warnings it prints, the exit code
+// and the counts still see everything.
+TEST(CommandLineTest, ALongLogStillFailsOnItsLastStrokeAndCountsWhatItDoesNotList) {
+    std::string log(MAX_DIAGNOSTICS + 1, '\n'); // one warning more than are printed
+    const std::uint32_t strokes = (std::uint32_t)MAX_KEPT_STROKES + 3;
+    for (std::uint32_t id = 0; id < strokes; id++)
+        log += Down(id, 0, 0) + Up(id, id + 1 == strokes ? 50 : 5, 0); // the last one a gap
+    CTempDir dir;
+    std::string path = dir.Write("touch.log", log);
+    RunResult r = RunReport({path, "--max-gap", "10", "--json", dir.Path("r.json")});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.out.find("FAIL gap of contact " + std::to_string(strokes - 1)), std::string::npos);
+    EXPECT_NE(r.out.find("  ... and " + std::to_string(strokes - SUMMARY_MAX_ROWS) + " more, not listed"),
+              std::string::npos);
+    EXPECT_NE(ReadFile(dir.Path("r.json")).find(R"("contacts_omitted": 2, "anomalies_omitted": 0)"),
+              std::string::npos);
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), (long)MAX_DIAGNOSTICS + 1);
+    EXPECT_NE(r.err.find("\n" + path + ": 1 more warnings not shown\n"), std::string::npos);
 }
 
 TEST(CommandLineTest, ExitsTwoWithOneMessageForBadOptionsAndUnusableInput) {

@@ -1,5 +1,6 @@
 // The report page: what it holds as text, how large it grows, and what a real
 // browser shows of it (headless Chromium screenshots, read back as pixels).
+#include "ReportTestSupport.h"
 #include "report/HtmlPage.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,8 @@
 
 namespace report {
 namespace {
+
+using reporttest::InOrder;
 
 std::string Page(const Report& report, const Options& options) {
     std::ostringstream out;
@@ -56,7 +59,7 @@ TEST(HtmlPage, StandsAloneAndEscapesWhatTheLogHeld) {
     report.strokes.push_back(MakeStroke(3, 0, {{10, 10}, {200, 40}}, 2));
     report.coverage = {40, {10, 10}, 5, 1, {1, 0, 0, 0, 1}, {1, 2, 3}};
     report.diagnostics.push_back(
-        {7, "not a touch line: <script>alert('x')</script> & \"q\" \x01\xff\xfe end"});
+        {7, "not a touch line: <script>alert('x')</script> & \"q\" \x01\x7f\xff\xfe end"});
     std::string page = Page(report, Options());
 
     EXPECT_EQ(page.rfind("<!DOCTYPE html>", 0), 0u);
@@ -66,7 +69,7 @@ TEST(HtmlPage, StandsAloneAndEscapesWhatTheLogHeld) {
     for (const std::string& ref : References(page))
         EXPECT_TRUE(ref.rfind("href=\"#", 0) == 0 || ref.rfind("url(#", 0) == 0) << ref;
     EXPECT_NE(page.find("&lt;script&gt;alert(&#39;x&#39;)&lt;/script&gt; &amp; &quot;q&quot; "
-                        "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD end"),
+                        "\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD end"),
               std::string::npos);
     EXPECT_TRUE(std::none_of(page.begin(), page.end(), [](char c) {
         return ((unsigned char)c < 0x20 && c != '\n') || (unsigned char)c >= 0xF5;
@@ -79,23 +82,36 @@ TEST(HtmlPage, StandsAloneAndEscapesWhatTheLogHeld) {
 
 TEST(HtmlPage, NamesEachFailureWithItsContactLineValueAndLimit) {
     Report report;
+    Stroke straight = MakeStroke(5, 1, {{0, 50}, {400, 50}}, 2); // holds
+    straight.lineMaxDevPx = straight.lineRmsDevPx = 1;
+    report.strokes.push_back(straight);
     Stroke line = MakeStroke(7, 0, {{0, 0}, {400, 0}}, 12);
-    line.lineMaxDevPx = 6;
+    line.lineMaxDevPx = 7;
     line.lineRmsDevPx = 2;
+    line.maxStepPx = 400;
     report.strokes.push_back(line);
     Options options;
     options.pxPerMm = 4;
     options.maxDeviationPx = 3;
+    options.maxGapPx = 12.34;
     std::string page = Page(report, options);
+    EXPECT_NE(page.find("<title>FAIL - "), std::string::npos);
 
+    // Each limit with its comparison, the strokes judged, the worst at its DOWN line and the result.
+    EXPECT_TRUE(
+        InOrder(page, {"<tr><td>deviation</td><td>&le;&nbsp;", "2 line strokes",
+                       "contact&nbsp;7, line&nbsp;12<", "FAIL</span> 1 stroke over",
+                       "<tr><td>gap</td><td>&le;&nbsp;<span class=\"v\">12.3&nbsp;px (3.1&nbsp;mm)"}));
     std::size_t failures = page.find("<h3>Worst failures</h3>");
     ASSERT_NE(failures, std::string::npos);
     std::string row = page.substr(page.find("<tr><td>deviation", failures));
     row = row.substr(0, row.find("</tr>"));
-    EXPECT_NE(row.find("contact 7"), std::string::npos) << row;
-    EXPECT_NE(row.find(">12&ndash;15<"), std::string::npos) << row;
-    EXPECT_NE(row.find("6.00&nbsp;px (1.50&nbsp;mm)"), std::string::npos) << row;
-    EXPECT_NE(row.find("3.00&nbsp;px (0.75&nbsp;mm)"), std::string::npos) << row;
+    EXPECT_TRUE(InOrder(row, {"contact 7", ">12&ndash;15<", "7.00&nbsp;px (1.75&nbsp;mm)",
+                              "3.00&nbsp;px (0.75&nbsp;mm)", "4.00&nbsp;px (1.00&nbsp;mm)"}))
+        << row;
+    // The failing line is charted first.
+    EXPECT_TRUE(InOrder(
+        page, {"<figure class=\"chart failed\">", "contact 7<", "<figure class=\"chart\">", "contact 5<"}));
 }
 
 // A long session: many strokes of many points, a fine coverage grid full of

@@ -71,6 +71,7 @@ TEST(LogReaderTest, RejectsAnythingKovrinDoesNotWriteSayingWhy) {
     EXPECT_STREQ(Parse("Touch count = 65536", l), "count out of range");
     EXPECT_STREQ(Parse("Touch count = 99999999999", l), "count out of range");
     EXPECT_STREQ(Parse("Touch count = -1", l), "malformed count line");
+    EXPECT_STREQ(Parse("Touch count = 3x", l), "malformed count line");
     EXPECT_STREQ(Parse("DOWN id =4294967296, x = 1, y =1", l), "id out of range");
     EXPECT_STREQ(Parse("DOWN id =1, x = 2147483648, y =1", l), "x out of range");
     EXPECT_STREQ(Parse("DOWN id =1, x = 1, y =-2147483649", l), "y out of range");
@@ -123,6 +124,13 @@ TEST(LogReaderTest, LinesAcrossChunkBoundariesAndOverlongLinesKeepTheirNumbers) 
     EXPECT_EQ(fed.lines.back(), (std::pair<std::uint64_t, std::string>{lines, "Touch count = 0"}));
     EXPECT_TRUE(fed.status.cutOff);
     EXPECT_EQ(fed.status.lines, lines);
+
+    // 256 bytes and a CR held over the first boundary are a whole line; 257 bytes are not.
+    fed = Feed(std::string(CHUNK_BYTES - 258, 'x') + "\n" + std::string(256, 'a') + "\r\n" +
+               std::string(257, 'b') + "\n");
+    EXPECT_EQ(fed.longLines, (std::vector<std::uint64_t>{1, 3}));
+    ASSERT_EQ(fed.lines.size(), 1u);
+    EXPECT_EQ(fed.lines[0].second, std::string(256, 'a'));
 }
 
 TEST(LogReaderTest, MalformedLinesAreSkippedWithTheirNumbersAndTheRestAnalysed) {

@@ -251,4 +251,15 @@ std::string JsonSyntaxError(const std::string& json) {
     return CJsonChecker(json).Check();
 }
 
+::testing::AssertionResult InOrder(const std::string& text, std::initializer_list<std::string> pieces) {
+    std::size_t at = 0;
+    for (const std::string& piece : pieces) {
+        at = text.find(piece, at);
+        if (at == std::string::npos)
+            return ::testing::AssertionFailure() << "missing, or not after the piece before: " << piece;
+        at += piece.size();
+    }
+    return ::testing::AssertionSuccess();
+}
+
 } // namespace reporttest

@@ -7,8 +7,11 @@
 #include "report/Report.h"
 #include "report/Verdict.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -78,5 +81,8 @@ RunResult RunReport(const std::vector<std::string>& args, const std::string& std
 
 // Checks that `json` is one well-formed JSON value; returns "" or what is wrong.
 std::string JsonSyntaxError(const std::string& json);
+
+// Whether every piece is in `text`, each after the one before.
+::testing::AssertionResult InOrder(const std::string& text, std::initializer_list<std::string> pieces);
 
 } // namespace reporttest

@@ -21,7 +21,9 @@ Stroke WithFigures(std::optional<double> jitter, std::optional<double> deviation
 
 TEST(VerdictTest, AFigureAtItsLimitHoldsAndJustBeyondItFails) {
     Report r;
-    r.strokes = {WithFigures(5, std::nullopt, 1), WithFigures(std::nullopt, 3, 40)};
+    Stroke single = WithFigures(0, std::nullopt, 0); // no step, so no gap to judge
+    single.points = 1;
+    r.strokes = {WithFigures(5, std::nullopt, 1), WithFigures(std::nullopt, 3, 40), single};
     Options o;
     EXPECT_EQ(Judge(r, o).outcome, Outcome::NotJudged);
 
@@ -32,7 +34,7 @@ TEST(VerdictTest, AFigureAtItsLimitHoldsAndJustBeyondItFails) {
     EXPECT_EQ(v.outcome, Outcome::Pass);
     EXPECT_TRUE(v.failures.empty());
     ASSERT_EQ(v.figures.size(), 3u);
-    EXPECT_EQ(v.figures[0].judged, 1u);
+    EXPECT_EQ(v.figures[0].judged, 2u);
     EXPECT_EQ(v.figures[2].judged, 2u);
     EXPECT_EQ(v.figures[2].worst, 1u);
 
