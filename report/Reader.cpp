@@ -55,7 +55,7 @@ private:
             m_sink.OnMessage(++m_message, l.count, line);
             return;
         }
-        InputEvent in;
+        InputEvent& in = m_event; // touch.log sets no time, size or client area
         in.phase = PhaseOf(l.kind);
         in.id = l.id;
         in.x = l.x;
@@ -67,7 +67,7 @@ private:
     }
 
     void Row(const char* begin, const char* end, std::uint64_t line) {
-        CsvRow r;
+        CsvRow& r = m_row;
         if (const char* why = ParseCsvRow(begin, end, r)) {
             Skip(line, why);
             return;
@@ -84,7 +84,7 @@ private:
         // touch.log has no line for an input without a phase.
         if (!r.hasPhase)
             return;
-        InputEvent in;
+        InputEvent& in = m_event;
         in.phase = r.phase;
         in.id = r.id;
         in.x = r.x;
@@ -104,6 +104,9 @@ private:
 
     CInputSink& m_sink;
     InputStatus m_status;
+    // Filled again for every row, not made anew: rows come by the million.
+    CsvRow m_row;
+    InputEvent m_event;
     std::uint64_t m_message = 0;
 };
 
