@@ -158,13 +158,15 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
 }
 
 std::string UsageText() {
-    std::string text = R"(Usage: kovrin-report [options] touch.log
+    std::string text = R"(Usage: kovrin-report [options] touch.log|touch.csv
 
-Reads the touch.log that kovrin writes and reports what it says about the
-touch screen: strokes, their straightness and jitter, gaps between reports,
-stuck and ghost contacts, dropped inputs and the parts of the panel that
-never reported. '-' reads standard input. The summary goes to standard
-output, warnings about the log to standard error.
+Reads the touch.log or the touch.csv that kovrin writes (touch.csv is known
+by its header) and reports what it says about the touch screen: strokes,
+their straightness and jitter, gaps between reports, stuck and ghost
+contacts, dropped inputs, how close two contacts came and the parts of the
+panel that never reported; from touch.csv also the report rate of every
+contact and the time between its reports. '-' reads standard input. The
+summary goes to standard output, warnings about the file to standard error.
 
 Options:
   --json FILE             also write the figures as JSON to FILE
