@@ -10,39 +10,10 @@ BB_LOADER=$2
 BB_EXE=$3
 BB_PROBE=$4
 source "$BB_STATE/env"
-BB_FAILURES=0
-BB_CHECKS=0
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 BB_DIR=""
 BB_PID=""
 BB_WID=""
-
-# check DESCRIPTION COMMAND...: runs the command, counts and prints the result.
-check() {
-  local what=$1
-  shift
-  BB_CHECKS=$((BB_CHECKS + 1))
-  if "$@"; then
-    echo "ok  : $what"
-  else
-    echo "FAIL: $what"
-    BB_FAILURES=$((BB_FAILURES + 1))
-  fi
-}
-
-# Same, comparing what a command prints with the expected text.
-check_eq() {
-  local what=$1 expected=$2
-  shift 2
-  local actual
-  actual=$("$@" 2>/dev/null | tr -d '\r')
-  BB_CHECKS=$((BB_CHECKS + 1))
-  if [ "$actual" = "$expected" ]; then
-    echo "ok  : $what"
-  else
-    echo "FAIL: $what (expected '$expected', got '$actual')"
-    BB_FAILURES=$((BB_FAILURES + 1))
-  fi
-}
 
 # probe VERB ARGS...: kovrin_probe.exe query VERB ARGS against the running kovrin.
 probe() {
@@ -102,6 +73,5 @@ bb_stop() {
 
 # Prints the summary and sets the exit status.
 bb_finish() {
-  echo "$((BB_CHECKS - BB_FAILURES)) passed, $BB_FAILURES failed"
-  [ "$BB_FAILURES" -eq 0 ]
+  checks_done
 }

@@ -8,19 +8,7 @@ zip=$(realpath "$1") state=$2 loader=$3 probe=$(realpath "$4") version=$5 log=$6
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 source "$here/../../tools/common.sh"
 run=(bash "$root/tools/wine-run.sh" "$state" "$loader")
-passed=0 failed=0
-
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok  : $what"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $what"
-    failed=$((failed + 1))
-  fi
-}
+source "$here/../support/checks.sh"
 
 # Windows' own DLLs, present on every Windows 7 and later.
 system_dlls_only() {
@@ -66,5 +54,4 @@ else
   check "and writes no page" [ ! -e touch.html ]
   check "kovrin.exe shows its window and exits cleanly" "${run[@]}" "$probe" smoke "Z:$dir/kovrin.exe"
 fi
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+checks_done

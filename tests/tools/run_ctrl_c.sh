@@ -8,19 +8,7 @@ set -uo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/../../tools/common.sh"
 preset=$1
 state="$root/build/run-wine"
-passed=0 failed=0
-
-check() {
-  local what=$1
-  shift
-  if "$@"; then
-    echo "ok  : $what"
-    passed=$((passed + 1))
-  else
-    echo "FAIL: $what"
-    failed=$((failed + 1))
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 # Processes whose environment names run.sh's Wine prefix.
 prefix_processes() {
@@ -65,11 +53,10 @@ gone "$script" && { wait "$script"; status=$?; }
 check "with the status of an interrupted program (130, got $status)" [ "$status" = 130 ]
 check "no Wine process of its prefix is left, wineserver included" within 50 no_prefix_process
 check "the virtual display it started has stopped" within 50 gone "${xvfb:-0}"
-if [ "$failed" != 0 ]; then
+if [ "$FAILURES" != 0 ]; then
   cat "$log"
   kill -KILL -- "-$script" 2>/dev/null
   bash "$root/tools/wine-session.sh" stop "$state" >/dev/null
 fi
 rm -f "$log"
-echo "$passed passed, $failed failed"
-[ "$failed" = 0 ]
+checks_done
