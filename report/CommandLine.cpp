@@ -1,7 +1,7 @@
 #include "report/CommandLine.h"
 
-#include "report/Figures.h"
-#include "report/Format.h"
+#include "report/judge/Figures.h"
+#include "report/write/Format.h"
 
 #include <charconv>
 #include <cmath>

@@ -1,7 +1,7 @@
 // kovrin-report's command line.
 #pragma once
 
-#include "report/Report.h"
+#include "report/analyse/Report.h"
 
 #include <string>
 

@@ -2,15 +2,15 @@
 // HTML page asked for, and exits 0 (every threshold holds), 1 (one fails) or
 // 2 (unusable input or options). The stages run in one direction: read and
 // analyse in one pass, judge, write.
-#include "report/Analysis.h"
+#include "report/analyse/Analysis.h"
 #include "report/CommandLine.h"
-#include "report/Figures.h"
-#include "report/Format.h"
-#include "report/HtmlPage.h"
-#include "report/Json.h"
-#include "report/Reader.h"
-#include "report/Summary.h"
-#include "report/Verdict.h"
+#include "report/judge/Figures.h"
+#include "report/write/Format.h"
+#include "report/write/page/HtmlPage.h"
+#include "report/write/Json.h"
+#include "report/read/Reader.h"
+#include "report/write/Summary.h"
+#include "report/judge/Verdict.h"
 #include "report/Version.h"
 
 #include <cerrno>

@@ -1,6 +1,6 @@
 // "touch.csv": the rows kovrin writes for scripted records, read back from disk.
 #include "log/TouchCsv.h"
-#include "report/CsvReader.h"
+#include "report/read/CsvReader.h"
 #include "support/TouchFixture.h"
 
 #include <fstream>

@@ -2,8 +2,8 @@
 // child process.
 #include "ReportTestSupport.h"
 #include "report/CommandLine.h"
-#include "report/Figures.h"
-#include "report/Summary.h"
+#include "report/judge/Figures.h"
+#include "report/write/Summary.h"
 
 #include "KovrinVersion.h"
 

@@ -2,8 +2,8 @@
 // mutations and junk, checked against what must hold for any input; and a
 // gigabyte line without a line break read in bounded memory.
 #include "ReportTestSupport.h"
-#include "report/Json.h"
-#include "report/Summary.h"
+#include "report/write/Json.h"
+#include "report/write/Summary.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 // itself with its JSON. It prints lines/s, their ratio and the peak memory
 // (RSS) of each child.
 //   kovrin_report_bench [--runs N] [LINES...]   (default: 10000000 20000000)
-#include "report/LogReader.h"
+#include "report/read/LogReader.h"
 
 #include <algorithm>
 #include <charconv>

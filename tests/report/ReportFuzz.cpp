@@ -1,11 +1,11 @@
 // libFuzzer target: any bytes through the reader, the analysis and every
 // output, with address and undefined-behaviour checks. A few facts that must
 // hold for any input are checked too.
-#include "report/Analysis.h"
-#include "report/HtmlPage.h"
-#include "report/Json.h"
-#include "report/Summary.h"
-#include "report/Verdict.h"
+#include "report/analyse/Analysis.h"
+#include "report/write/page/HtmlPage.h"
+#include "report/write/Json.h"
+#include "report/write/Summary.h"
+#include "report/judge/Verdict.h"
 
 #include <algorithm>
 #include <cstdint>

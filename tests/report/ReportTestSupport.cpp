@@ -1,6 +1,6 @@
 #include "ReportTestSupport.h"
 
-#include "report/CsvReader.h"
+#include "report/read/CsvReader.h"
 
 #include <cstdio>
 #include <cstdlib>

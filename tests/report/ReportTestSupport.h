@@ -3,9 +3,9 @@
 // child process.
 #pragma once
 
-#include "report/Analysis.h"
-#include "report/Report.h"
-#include "report/Verdict.h"
+#include "report/analyse/Analysis.h"
+#include "report/analyse/Report.h"
+#include "report/judge/Verdict.h"
 
 #include <gtest/gtest.h>
 
