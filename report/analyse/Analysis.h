@@ -1,21 +1,28 @@
 // The analysis, the second stage of the report: takes the reader's events as
-// they come and computes every figure of every stroke, the anomalies and the
-// coverage. It knows nothing of thresholds: which strokes past the listed ones
-// are worth keeping is its caller's policy.
+// they come and routes them to its parts, one per concern: the contacts that
+// are down, each open stroke's shape and time, and the session's totals. It
+// keeps the report's lists (strokes in DOWN order, anomalies, notes) and the
+// bound on the drawn copies. It knows nothing of thresholds: which strokes
+// past the listed ones are worth keeping is its caller's policy.
 #pragma once
 
-#include "report/read/Reader.h"
+#include "report/analyse/Contacts.h"
+#include "report/analyse/CoverageGrid.h"
 #include "report/analyse/Report.h"
+#include "report/analyse/SessionTotals.h"
+#include "report/analyse/StrokeShape.h"
+#include "report/analyse/StrokeTime.h"
+#include "report/read/Reader.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
+#include <string>
+#include <vector>
 
 namespace report {
 
 // Bounds that keep memory independent of the log's length.
-constexpr int MAX_OPEN_STROKES = 1024; // more contacts down at once: the oldest is taken as stuck
 constexpr std::size_t MAX_KEPT_STROKES =
     100000; // strokes listed in DOWN order; later ones only when kept by the policy
 constexpr std::size_t MAX_ANOMALIES = 100000;
@@ -30,7 +37,6 @@ using KeepStroke = std::function<bool(const Stroke&)>;
 class CAnalyser final : public CInputSink {
 public:
     explicit CAnalyser(const Options& options, KeepStroke keep = nullptr);
-    ~CAnalyser();
     CAnalyser(const CAnalyser&) = delete;
     CAnalyser& operator=(const CAnalyser&) = delete;
 
@@ -43,8 +49,34 @@ public:
     Report Finish(const InputStatus& input);
 
 private:
-    class CState;
-    std::unique_ptr<CState> m_state;
+    // An open stroke: who it is and its parts.
+    struct OpenStroke {
+        Stroke stroke; // id, slot and lines; its figures are filled when it ends
+        CStrokeShape shape;
+        CStrokeTime time;
+        CCoverageGrid::Hint cell;
+        std::int64_t kept = -1; // place in Report::strokes; -1: decided when it ends
+        bool open = false;
+    };
+
+    void Down(const InputEvent& in);
+    void Move(const InputEvent& in);
+    void Up(const InputEvent& in);
+    void AddPoint(OpenStroke& o, const InputEvent& in);
+    void Close(int place, bool lifted, bool stuck);
+    void ThinDrawn();
+    void Flag(AnomalyKind kind, std::uint32_t id, std::uint64_t line);
+    void Diagnose(std::uint64_t line, std::string text);
+
+    Options m_options;
+    KeepStroke m_keep;
+    Report m_report;
+    CContacts m_contacts;
+    CSessionTotals m_totals;
+    std::vector<OpenStroke> m_strokes; // by the contacts' places; reserved, so references stay valid
+    std::size_t m_reserved = 0;        // strokes given their place in DOWN order
+    std::size_t m_drawnCap = DRAWN_POINTS_PER_STROKE;
+    std::size_t m_drawnTotal = 0;
 };
 
 } // namespace report
