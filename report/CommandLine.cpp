@@ -201,10 +201,12 @@ A length L is in pixels ("12" or "12px") or, with --px-per-mm, in
 millimetres ("0.5mm"). A figure equal to its limit holds.
 
 Exit status:
-  0  every threshold given holds
+  0  every threshold given judged something and holds (or none was given)
   1  a threshold fails; the summary names the contact and by how much
   2  unusable input (unreadable, empty, nothing recognised or more than 1% of
      its lines malformed) or bad options; one message on standard error
+  3  a threshold given had nothing to judge (no stroke has its figure) and
+     none fails; the summary names it and what it needed
 )";
     return text;
 }

@@ -1,6 +1,7 @@
-// kovrin-report: reads a touch.log, prints a summary, writes the JSON and the
-// HTML page asked for, and exits 0 (every threshold holds), 1 (one fails) or
-// 2 (unusable input or options). The stages run in one direction: read and
+// kovrin-report: reads a touch.log or touch.csv, prints a summary, writes the
+// JSON and the HTML page asked for, and exits 0 (every limit given judged
+// something and holds), 1 (one fails), 2 (unusable input or options) or 3 (a
+// limit had nothing to judge). The stages run in one direction: read and
 // analyse in one pass, judge, write.
 #include "report/analyse/Analysis.h"
 #include "report/CommandLine.h"
@@ -33,6 +34,7 @@ namespace {
 constexpr int EXIT_PASS = 0;
 constexpr int EXIT_THRESHOLD = 1;
 constexpr int EXIT_UNUSABLE = 2;
+constexpr int EXIT_NOT_JUDGED = 3;
 
 int Fail(const std::string& message) {
     std::fputs(("kovrin-report: " + message + "\n").c_str(), stderr);
@@ -119,7 +121,9 @@ int Run(int argc, char** argv) {
         if (!html)
             return Fail(cl.htmlPath + ": cannot write the HTML page");
     }
-    return verdict.outcome == report::Outcome::Fail ? EXIT_THRESHOLD : EXIT_PASS;
+    if (verdict.outcome == report::Outcome::Fail)
+        return EXIT_THRESHOLD;
+    return verdict.Unjudged() > 0 ? EXIT_NOT_JUDGED : EXIT_PASS;
 }
 
 int RunCaught(int argc, char** argv) {

@@ -113,11 +113,19 @@ Verdict Judge(const Report& report, const Options& options) {
         else
             for (std::size_t i = 0; i < report.strokes.size(); i++)
                 judge(info.of(report.strokes[i]), i);
+        f.outcome = f.failing ? Outcome::Fail : f.judged ? Outcome::Pass : Outcome::NotJudged;
         v.figures.push_back(f);
     }
     v.worstFirst = WorstFirst(v.failures);
-    v.outcome = v.figures.empty() ? Outcome::NotJudged : v.failures.empty() ? Outcome::Pass : Outcome::Fail;
+    v.outcome = !v.failures.empty()                     ? Outcome::Fail
+                : v.figures.empty() || v.Unjudged() > 0 ? Outcome::NotJudged
+                                                        : Outcome::Pass;
     return v;
+}
+
+std::size_t Verdict::Unjudged() const {
+    return (std::size_t)std::count_if(figures.begin(), figures.end(),
+                                      [](const FigureVerdict& f) { return f.outcome == Outcome::NotJudged; });
 }
 
 } // namespace report

@@ -32,7 +32,8 @@ struct Failure {
     double Excess() const;
 };
 
-// One limit given and what it found.
+// One limit given and what it found: a limit with nothing to judge (no
+// stroke has the figure) is not judged, which is no pass.
 struct FigureVerdict {
     Figure figure = Figure::Jitter;
     double limit = 0;
@@ -40,11 +41,15 @@ struct FigureVerdict {
     std::size_t failing = 0;          // of which beyond the limit
     std::optional<double> worstValue; // the value furthest toward failing
     std::optional<std::size_t> worst; // its stroke (none for the session)
+    Outcome outcome = Outcome::NotJudged;
 };
 
 // How many failures the short list shows.
 constexpr std::size_t WORST_LISTED = 10;
 
+// The session passes when every limit given judged something and held; it
+// fails when any limit fails; else it is not judged: no limit was given, or
+// one had nothing to judge.
 struct Verdict {
     Outcome outcome = Outcome::NotJudged;
     std::vector<FigureVerdict> figures;  // one per limit given, in the order of FIGURES
@@ -55,6 +60,8 @@ struct Verdict {
     bool Fails(std::size_t stroke, Figure figure) const {
         return failing[stroke] & (1u << (int)figure);
     }
+    // The limits given that had nothing to judge.
+    std::size_t Unjudged() const;
 };
 
 Verdict Judge(const Report& report, const Options& options);

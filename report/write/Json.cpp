@@ -279,6 +279,20 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
     j.Line("  ");
     j.Text("verdict", OutcomeName(verdict.outcome));
     j.Line("  ");
+    j.Key("limits");
+    j.Open('[');
+    for (const FigureVerdict& f : verdict.figures) {
+        j.Line("    ");
+        j.Open('{');
+        const FigureInfo& info = Describe(f.figure);
+        j.Text("figure", info.name);
+        j.Quantity("limit", f.limit, info.unit);
+        j.Integer("judged", (std::uint64_t)f.judged);
+        j.Text("verdict", OutcomeName(f.outcome));
+        j.Close('}');
+    }
+    j.Close(']', verdict.figures.empty() ? nullptr : "  ");
+    j.Line("  ");
     j.Key("failures");
     j.Open('[');
     for (const Failure& f : verdict.failures) {

@@ -182,10 +182,28 @@ void WriteCoverage(CText& t, const Coverage& c) {
     t.More(c.emptyCells.size() - listed);
 }
 
+// The limits given that had nothing to judge, and what each needed.
+void WriteUnjudged(CText& t, const Options& options, const Verdict& verdict) {
+    for (const FigureVerdict& f : verdict.figures) {
+        if (f.outcome != Outcome::NotJudged)
+            continue;
+        const FigureInfo& info = Describe(f.figure);
+        t.Line("  NOT JUDGED ", info.name, ": the limit ",
+               Quantity(f.limit, info.unit, options, info.decimals), " needs a ", info.judgedOne,
+               "; there is none");
+    }
+}
+
 void WriteVerdict(CText& t, const Report& r, const Options& options, const Verdict& verdict) {
     switch (verdict.outcome) {
     case Outcome::NotJudged:
-        t.Line("Verdict: no thresholds given");
+        if (verdict.figures.empty()) {
+            t.Line("Verdict: no thresholds given");
+        } else {
+            t.Line("Verdict: NOT JUDGED, ", Count(verdict.Unjudged(), "limit", "limits"),
+                   " given had nothing to judge");
+            WriteUnjudged(t, options, verdict);
+        }
         return;
     case Outcome::Pass:
         t.Line("Verdict: PASS, every threshold holds");
@@ -210,6 +228,7 @@ void WriteVerdict(CText& t, const Report& r, const Options& options, const Verdi
                Quantity(f.Excess(), info.unit, options, info.decimals));
     }
     t.More(verdict.failures.size() - listed);
+    WriteUnjudged(t, options, verdict);
 }
 
 } // namespace

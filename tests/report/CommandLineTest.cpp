@@ -191,6 +191,33 @@ TEST(CommandLineTest, TimeAndSessionLimitsFailAsTheOthersAndNeedATouchCsvForTime
     EXPECT_EQ(r.out.find("FAIL rate"), std::string::npos) << r.out;
     EXPECT_NE(RunReport({path, "--min-rate", "97.5"}).out.find("FAIL rate of contact 1"), std::string::npos);
 
+    // A limit with nothing to judge passes nothing: a stroke under a second
+    // has no rate. A failure elsewhere still fails.
+    CCsv brief;
+    for (std::uint32_t t = 0; t <= 500; t += 10)
+        brief.Message(1).Input(t == 0 ? "DOWN" : t == 500 ? "UP" : "MOVE", 1, 100 * (int)t, 0, t);
+    std::string briefPath = dir.Write("brief.csv", brief.Text());
+    r = RunReport({briefPath, "--min-rate", "60", "--max-interval", "40", "--json", dir.Path("nj.json"),
+                   "--html", dir.Path("nj.html")});
+    EXPECT_EQ(r.exitCode, 3);
+    EXPECT_NE(
+        r.out.find("\nVerdict: NOT JUDGED, 1 limit given had nothing to judge\n  NOT JUDGED rate: the limit "
+                   "60.0 Hz needs a stroke of a second or more; there is none\n"),
+        std::string::npos)
+        << r.out;
+    EXPECT_NE(ReadFile(dir.Path("nj.json"))
+                  .find(R"("verdict": "not_judged",)"
+                        "\n  "
+                        R"("limits": [)"
+                        "\n    "
+                        R"({"figure": "rate", "limit_hz": 60.000, "judged": 0, "verdict": "not_judged"},)"
+                        "\n    "
+                        R"({"figure": "interval", "limit_ms": 40, "judged": 1, "verdict": "pass"})"),
+              std::string::npos);
+    EXPECT_NE(ReadFile(dir.Path("nj.html")).find("NOT JUDGED</span> needs a stroke of a second or more"),
+              std::string::npos);
+    EXPECT_EQ(RunReport({briefPath, "--min-rate", "60", "--max-interval", "5"}).exitCode, 1);
+
     std::string log = dir.Write("touch.log", GoodLog());
     r = RunReport({log, "--min-rate", "60"});
     EXPECT_EQ(r.exitCode, 2);

@@ -32,8 +32,13 @@ void WriteBanner(CHtml& h, const Verdict& verdict) {
       << WORDS[(int)verdict.outcome] << "</div><div class=\"why\">";
     switch (verdict.outcome) {
     case Outcome::NotJudged:
-        h << "<b>No thresholds given</b><br>nothing was judged; give " << LimitOptions()
-          << " to judge the strokes";
+        if (verdict.figures.empty())
+            h << "<b>No thresholds given</b><br>nothing was judged; give " << LimitOptions()
+              << " to judge the strokes";
+        else
+            h << "<b>" << Count(verdict.Unjudged(), "limit", "limits")
+              << " given had nothing to judge</b><br>a limit passes only what it judged; the table says what "
+                 "each needed";
         break;
     case Outcome::Pass:
         h << "<b>Every threshold holds</b>";
@@ -62,13 +67,20 @@ void WriteLimits(CHtml& h, const Report& report, const Options& options, const V
               << worst.firstLine;
         }
         h << "</td><td>";
-        if (f.failing > 0)
+        switch (f.outcome) {
+        case Outcome::Fail:
             h << "<span class=\"bad\">FAIL</span> "
               << (info.scope == Scope::Session ? std::string("the session")
                                                : Count(f.failing, "stroke", "strokes"))
               << " " << Beyond(info);
-        else
+            break;
+        case Outcome::Pass:
             h << "<span class=\"ok\">holds</span>";
+            break;
+        case Outcome::NotJudged:
+            h << "<span class=\"nj\">NOT JUDGED</span> needs a " << info.judgedOne;
+            break;
+        }
         h << "</td></tr>";
     }
     CloseTable(h);
@@ -104,7 +116,7 @@ void WriteWorstFailures(CHtml& h, const Report& report, const Options& options, 
 
 void WriteVerdict(CHtml& h, const Report& report, const Options& options, const Verdict& verdict) {
     WriteBanner(h, verdict);
-    if (verdict.outcome == Outcome::NotJudged)
+    if (verdict.figures.empty())
         return;
     WriteLimits(h, report, options, verdict);
     if (verdict.outcome == Outcome::Fail)
