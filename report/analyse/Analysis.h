@@ -6,13 +6,13 @@
 // past the listed ones are worth keeping is its caller's policy.
 #pragma once
 
+#include "report/read/Reader.h"
 #include "report/analyse/Contacts.h"
 #include "report/analyse/CoverageGrid.h"
 #include "report/analyse/Report.h"
 #include "report/analyse/SessionTotals.h"
 #include "report/analyse/StrokeShape.h"
 #include "report/analyse/StrokeTime.h"
-#include "report/read/Reader.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -5,8 +5,8 @@
 // repeated DOWN) and ends the strokes it names.
 #pragma once
 
-#include "report/analyse/Report.h"
 #include "report/read/Reader.h"
+#include "report/analyse/Report.h"
 #include "touch/ContactSlots.h"
 
 #include <cstddef>

@@ -4,9 +4,9 @@
 // points of a stroke, and the smallest step of any stroke.
 #pragma once
 
+#include "report/read/Reader.h"
 #include "report/analyse/CoverageGrid.h"
 #include "report/analyse/Report.h"
-#include "report/read/Reader.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -6,9 +6,9 @@
 // the drawing stay in client pixels.
 #pragma once
 
+#include "report/read/Reader.h"
 #include "report/analyse/Geometry.h"
 #include "report/analyse/Report.h"
-#include "report/read/Reader.h"
 
 #include <algorithm>
 #include <cmath>

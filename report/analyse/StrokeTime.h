@@ -5,9 +5,9 @@
 // gives the interval; one that went back gives none.
 #pragma once
 
+#include "report/read/Reader.h"
 #include "report/analyse/Report.h"
 #include "report/analyse/Thinning.h"
-#include "report/read/Reader.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -3,8 +3,8 @@
 // the JSON and the page are given this verdict and never judge again.
 #pragma once
 
-#include "report/judge/Figures.h"
 #include "report/analyse/Report.h"
+#include "report/judge/Figures.h"
 
 #include <cstddef>
 #include <cstdint>

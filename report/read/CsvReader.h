@@ -3,8 +3,8 @@
 // platform delivered it and the contact size. Each row is parsed in place.
 #pragma once
 
-#include "log/TouchCsvColumns.h"
 #include "report/read/Reader.h"
+#include "log/TouchCsvColumns.h"
 
 #include <cstdint>
 

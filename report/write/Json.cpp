@@ -1,7 +1,7 @@
 #include "report/write/Json.h"
 
-#include "report/write/Format.h"
 #include "report/Version.h"
+#include "report/write/Format.h"
 
 namespace report {
 

@@ -2,8 +2,8 @@
 // code writes: touches scripted with known figures go through the real
 // WM_TOUCH handler, and the report read from its files must give those
 // figures back.
-#include "report/analyse/Analysis.h"
 #include "TwoContacts.h"
+#include "report/analyse/Analysis.h"
 #include "support/TouchFixture.h"
 #include "touch/ContactSlots.h"
 

@@ -2,10 +2,10 @@
 // output, with address and undefined-behaviour checks. A few facts that must
 // hold for any input are checked too.
 #include "report/analyse/Analysis.h"
-#include "report/write/page/HtmlPage.h"
+#include "report/judge/Verdict.h"
 #include "report/write/Json.h"
 #include "report/write/Summary.h"
-#include "report/judge/Verdict.h"
+#include "report/write/page/HtmlPage.h"
 
 #include <algorithm>
 #include <cstdint>

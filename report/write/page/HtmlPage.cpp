@@ -4,8 +4,8 @@
 // keep the page a few MB whatever the length of the log.
 #include "report/write/page/HtmlPage.h"
 
-#include "report/write/page/HtmlParts.h"
 #include "report/Version.h"
+#include "report/write/page/HtmlParts.h"
 
 namespace report {
 

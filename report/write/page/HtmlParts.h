@@ -4,9 +4,9 @@
 // HtmlCoverage, HtmlTables), put together by HtmlPage.cpp.
 #pragma once
 
-#include "report/write/Format.h"
 #include "report/analyse/Report.h"
 #include "report/judge/Verdict.h"
+#include "report/write/Format.h"
 #include "touch/ContactSlots.h"
 
 #include <cstddef>

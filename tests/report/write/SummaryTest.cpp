@@ -2,9 +2,9 @@
 // and every writer's figures, each from its own field.
 #include "ReportTestSupport.h"
 #include "report/write/Format.h"
-#include "report/write/page/HtmlPage.h"
 #include "report/write/Json.h"
 #include "report/write/Summary.h"
+#include "report/write/page/HtmlPage.h"
 
 #include <gtest/gtest.h>
 
