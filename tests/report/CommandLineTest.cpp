@@ -127,7 +127,8 @@ TEST(CommandLineTest, ALongLogStillFailsOnItsLastStrokeAndCountsWhatItDoesNotLis
         log += Down(id, 0, 0) + Up(id, id + 1 == strokes ? 50 : 5, 0); // the last one a gap
     CTempDir dir;
     std::string path = dir.Write("touch.log", log);
-    RunResult r = RunReport({path, "--max-gap", "10", "--json", dir.Path("r.json")});
+    RunResult r =
+        RunReport({path, "--max-gap", "10", "--json", dir.Path("r.json"), "--html", dir.Path("r.html")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_NE(r.out.find("FAIL gap of contact " + std::to_string(strokes - 1)), std::string::npos);
     EXPECT_NE(r.out.find("  ... and " + std::to_string(strokes - SUMMARY_MAX_ROWS) + " more, not listed"),
@@ -136,6 +137,8 @@ TEST(CommandLineTest, ALongLogStillFailsOnItsLastStrokeAndCountsWhatItDoesNotLis
               std::string::npos);
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), (long)MAX_DIAGNOSTICS + 1);
     EXPECT_NE(r.err.find("\n" + path + ": 1 more warnings not shown\n"), std::string::npos);
+    EXPECT_NE(ReadFile(dir.Path("r.html")).find("1 more warning past the first 100 left out"),
+              std::string::npos);
 }
 
 TEST(CommandLineTest, ExitsTwoWithOneMessageForBadOptionsAndUnusableInput) {

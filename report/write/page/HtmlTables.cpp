@@ -1,6 +1,8 @@
 // The page's counts and lists: the summary tiles, the anomalies, every stroke, the notes on the log.
 #include "report/write/page/HtmlParts.h"
 
+#include "report/analyse/Analysis.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -131,6 +133,9 @@ void WriteNotes(CHtml& h, const Report& report) {
     CloseTable(h);
     if (shown < report.diagnostics.size())
         h << "<p class=\"note\">The first " << shown << " of " << report.diagnostics.size() << " notes.</p>";
+    if (report.omittedDiagnostics)
+        h << "<p class=\"note\">" << Count(report.omittedDiagnostics, "more warning", "more warnings")
+          << " past the first " << MAX_DIAGNOSTICS << " left out, as on standard error.</p>";
 }
 
 } // namespace report
