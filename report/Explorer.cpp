@@ -1,6 +1,7 @@
 #include "report/Explorer.h"
 
 #include "report/CommandLine.h"
+#include "report/Files.h"
 
 #define WIN32_LEAN_AND_MEAN
 #ifndef NOMINMAX
@@ -26,18 +27,14 @@ bool IsConsole(DWORD which) {
 }
 
 bool OpenInBrowser(const std::string& path) {
-    int size = MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, nullptr, 0);
-    if (size <= 0)
-        return false;
-    std::wstring wide(size, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, &wide[0], size);
     // Some browsers' handlers are COM objects.
     CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    return (INT_PTR)ShellExecuteW(nullptr, L"open", wide.c_str(), nullptr, nullptr, SW_SHOWNORMAL) > 32;
+    return (INT_PTR)ShellExecuteW(nullptr, L"open", Widen(path).c_str(), nullptr, nullptr, SW_SHOWNORMAL) >
+           32;
 }
 
 void WaitForEnter() {
-    std::fputs("\nPress Enter to close this window.", stdout);
+    WriteText(stdout, "\nPress Enter to close this window.");
     std::fflush(stdout);
     for (int c = std::getchar(); c != '\n' && c != EOF; c = std::getchar()) {
     }
@@ -60,7 +57,7 @@ bool StartedFromExplorer(int argc, const char* const* argv) {
 }
 
 bool IsReportPage(const std::string& path) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
+    std::FILE* f = OpenFile(path, "rb");
     if (!f)
         return false;
     char head[1024];
@@ -76,7 +73,7 @@ std::string PagePathBeside(const std::string& logPath) {
     std::string stem = dot != std::string::npos && dot > nameStart ? logPath.substr(0, dot) : logPath;
     for (int n = 1;; n++) {
         std::string page = stem + (n > 1 ? "-" + std::to_string(n) : "") + ".html";
-        if (GetFileAttributesA(page.c_str()) == INVALID_FILE_ATTRIBUTES || IsReportPage(page))
+        if (GetFileAttributesW(Widen(page).c_str()) == INVALID_FILE_ATTRIBUTES || IsReportPage(page))
             return page;
     }
 }
@@ -84,9 +81,9 @@ std::string PagePathBeside(const std::string& logPath) {
 int RunFromExplorer(int argc, char** argv, int (*run)(int, char**)) {
     int code = 0;
     if (argc == 1) {
-        std::fputs(UsageText().c_str(), stdout);
-        std::fputs("\nOr drop a touch.log on kovrin-report.exe: its page is written beside it and opened.\n",
-                   stdout);
+        WriteText(stdout, UsageText());
+        WriteText(stdout,
+                  "\nOr drop a touch.log on kovrin-report.exe: its page is written beside it and opened.\n");
     } else if (argc > 2) {
         code = run(argc, argv); // says what is wrong
     } else {
@@ -96,9 +93,9 @@ int RunFromExplorer(int argc, char** argv, int (*run)(int, char**)) {
         char* args[] = {argv[0], &html[0], ends, argv[1], nullptr};
         code = run(4, args);
         if (code == 0 || code == 1) { // the figures, the page included, were written
-            std::printf("\nThe page: %s\n", page.c_str());
+            WriteText(stdout, "\nThe page: " + page + "\n");
             if (!OpenInBrowser(page))
-                std::printf("It could not be opened in a browser; open it from there.\n");
+                WriteText(stdout, "It could not be opened in a browser; open it from there.\n");
         }
     }
     WaitForEnter();

@@ -3,16 +3,17 @@
 // something and holds), 1 (one fails), 2 (unusable input or options) or 3 (a
 // limit had nothing to judge). The stages run in one direction: read and
 // analyse in one pass, judge, write.
-#include "report/analyse/Analysis.h"
 #include "report/CommandLine.h"
-#include "report/judge/Figures.h"
-#include "report/write/Format.h"
-#include "report/write/page/HtmlPage.h"
-#include "report/write/Json.h"
-#include "report/read/Reader.h"
-#include "report/write/Summary.h"
-#include "report/judge/Verdict.h"
+#include "report/Files.h"
 #include "report/Version.h"
+#include "report/read/Reader.h"
+#include "report/analyse/Analysis.h"
+#include "report/judge/Figures.h"
+#include "report/judge/Verdict.h"
+#include "report/write/Format.h"
+#include "report/write/Json.h"
+#include "report/write/Summary.h"
+#include "report/write/page/HtmlPage.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -21,6 +22,7 @@
 #include <fstream>
 #include <new>
 #include <string>
+#include <vector>
 
 #ifdef _WIN32
 #include "report/Explorer.h"
@@ -37,7 +39,7 @@ constexpr int EXIT_UNUSABLE = 2;
 constexpr int EXIT_NOT_JUDGED = 3;
 
 int Fail(const std::string& message) {
-    std::fputs(("kovrin-report: " + message + "\n").c_str(), stderr);
+    report::WriteText(stderr, "kovrin-report: " + message + "\n");
     return EXIT_UNUSABLE;
 }
 
@@ -48,7 +50,7 @@ std::string Where(const std::string& name, std::uint64_t line) {
 
 bool WriteJsonFile(const std::string& path, const report::Report& r, const report::Options& options,
                    const report::Verdict& verdict) {
-    std::FILE* f = std::fopen(path.c_str(), "wb"); // the same bytes on every system
+    std::FILE* f = report::OpenFile(path, "wb"); // the same bytes on every system
     if (!f)
         return false;
     bool written = report::WriteJson(f, r, options, verdict);
@@ -61,11 +63,11 @@ int Run(int argc, char** argv) {
     if (!error.empty())
         return Fail(error + " (see --help)");
     if (cl.help) {
-        std::fputs(report::UsageText().c_str(), stdout);
+        report::WriteText(stdout, report::UsageText());
         return EXIT_PASS;
     }
     if (cl.version) {
-        std::fputs((std::string("kovrin-report ") + report::REPORT_VERSION + "\n").c_str(), stdout);
+        report::WriteText(stdout, std::string("kovrin-report ") + report::REPORT_VERSION + "\n");
         return EXIT_PASS;
     }
 
@@ -76,7 +78,7 @@ int Run(int argc, char** argv) {
         _setmode(_fileno(stdin), _O_BINARY); // keep CR LF and any Ctrl+Z as they are
 #endif
     } else {
-        input = std::fopen(cl.input.c_str(), "rb");
+        input = report::OpenFile(cl.input, "rb");
         if (!input)
             return Fail(name + ": cannot open: " + std::strerror(errno));
     }
@@ -104,17 +106,17 @@ int Run(int argc, char** argv) {
         warnings += name + ":" + report::Integer(d.line) + ": " + d.text + "\n";
     if (r.omittedDiagnostics)
         warnings += name + ": " + report::Integer(r.omittedDiagnostics) + " more warnings not shown\n";
-    std::fputs(warnings.c_str(), stderr);
+    report::WriteText(stderr, warnings);
 
     report::Verdict verdict = report::Judge(r, cl.options);
     std::string summary = report::FormatSummary(r, cl.options, verdict, name);
-    std::fwrite(summary.data(), 1, summary.size(), stdout);
+    report::WriteText(stdout, summary);
     std::fflush(stdout);
 
     if (!cl.jsonPath.empty() && !WriteJsonFile(cl.jsonPath, r, cl.options, verdict))
         return Fail(cl.jsonPath + ": cannot write the JSON: " + std::strerror(errno));
     if (!cl.htmlPath.empty()) {
-        std::ofstream html(cl.htmlPath, std::ios::binary | std::ios::trunc);
+        std::ofstream html(report::FilePath(cl.htmlPath), std::ios::binary | std::ios::trunc);
         if (html)
             report::WriteHtmlPage(html, r, cl.options, verdict);
         html.close();
@@ -138,12 +140,25 @@ int RunCaught(int argc, char** argv) {
 
 } // namespace
 
-int main(int argc, char** argv) {
 #ifdef _WIN32
+// Windows hands the arguments over in UTF-16 whatever its code page: a path
+// in any script reaches the program whole, and goes on as UTF-8.
+int wmain(int argc, wchar_t** wideArgv) {
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; i++)
+        args.push_back(report::Narrow(wideArgv[i]));
+    std::vector<char*> argv;
+    for (std::string& a : args)
+        argv.push_back(&a[0]);
+    argv.push_back(nullptr);
     // A log dropped on kovrin-report.exe, or a double-click: the page beside
     // the log, the browser and a console that waits.
-    if (report::StartedFromExplorer(argc, argv))
-        return report::RunFromExplorer(argc, argv, RunCaught);
-#endif
+    if (report::StartedFromExplorer(argc, argv.data()))
+        return report::RunFromExplorer(argc, argv.data(), RunCaught);
+    return RunCaught(argc, argv.data());
+}
+#else
+int main(int argc, char** argv) {
     return RunCaught(argc, argv);
 }
+#endif

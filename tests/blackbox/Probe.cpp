@@ -168,12 +168,17 @@ int Console(const std::wstring& verb, DWORD pid) {
         }
         WriteConsoleInputW(h, keys, 2, &n);
     } else {
+        // UTF-8, so that a name in any script reads as the console shows it.
         CONSOLE_SCREEN_BUFFER_INFO info = {};
         GetConsoleScreenBufferInfo(h, &info);
-        std::string row(info.dwSize.X, ' ');
+        std::wstring row(info.dwSize.X, L' ');
         for (SHORT y = 0; y <= info.dwCursorPosition.Y; y++) {
-            ReadConsoleOutputCharacterA(h, &row[0], info.dwSize.X, {0, y}, &n);
-            text += row.substr(0, row.find_last_not_of(' ') + 1) + "\n";
+            ReadConsoleOutputCharacterW(h, &row[0], info.dwSize.X, {0, y}, &n);
+            std::wstring shown = row.substr(0, row.find_last_not_of(L' ') + 1);
+            std::string utf8(shown.size() * 3, '\0');
+            utf8.resize(WideCharToMultiByte(CP_UTF8, 0, shown.data(), (int)shown.size(), &utf8[0],
+                                            (int)utf8.size(), nullptr, nullptr));
+            text += utf8 + "\n";
         }
     }
     CloseHandle(h);

@@ -1,11 +1,13 @@
 // kovrin-report.exe started as Explorer starts it, with a console of its own,
 // and as a script or a shell starts it. The console is read and typed into by
 // kovrin_probe; the browser hand-off is the test copy's (support/ExplorerFakes.cpp).
+#include "log/TouchCsvColumns.h"
 #include "report/Explorer.h"
 #include "support/WindowFixture.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 namespace {
@@ -15,8 +17,8 @@ using ExplorerTest = WindowTest;
 const char LOG[] =
     "Touch count = 1\r\nDOWN id =7, x = 10, y =10\r\nTouch count = 1\r\nUP   id =7, x = 12, y =10\r\n";
 
-// Starts `exe` in a job that ends with the test program (cmd.exe's children
-// too); `in` and `out` as its standard handles when given.
+// Starts `exe` with `args` (UTF-8) in a job that ends with the test program
+// (cmd.exe's children too); `in` and `out` as its standard handles when given.
 PROCESS_INFORMATION Start(std::wstring exe, const std::string& args, DWORD flags, HANDLE in = nullptr,
                           HANDLE out = nullptr) {
     static HANDLE job = [] {
@@ -30,7 +32,9 @@ PROCESS_INFORMATION Start(std::wstring exe, const std::string& args, DWORD flags
     si.dwFlags = in ? STARTF_USESTDHANDLES : 0;
     si.hStdInput = in;
     si.hStdOutput = si.hStdError = out;
-    std::wstring line = L"\"" + exe + L"\" " + std::wstring(args.begin(), args.end());
+    std::wstring wide(args.size(), L'\0');
+    wide.resize(MultiByteToWideChar(CP_UTF8, 0, args.data(), (int)args.size(), &wide[0], (int)wide.size()));
+    std::wstring line = L"\"" + exe + L"\" " + wide;
     PROCESS_INFORMATION pi = {};
     EXPECT_TRUE(CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, in != nullptr,
                                flags | CREATE_SUSPENDED, nullptr, nullptr, &si, &pi));
@@ -127,4 +131,39 @@ TEST_F(ExplorerTest, PageNameReusesOnlyItsOwnPage) {
     std::ofstream("touch.html") << "<html>";
     std::ofstream("touch-2.html") << "<html>";
     EXPECT_EQ(report::PagePathBeside(log), m_dir + "\\touch-3.html");
+}
+
+// A touch.csv in a folder named in Cyrillic and CJK, dropped and named on the
+// command line: the file opens by its name, the page is written beside it,
+// and the console and standard output show the name as it is.
+TEST_F(ExplorerTest, AFolderNamedInAnyScriptGetsItsReport) {
+    const std::string folder = m_dir + u8"\\Отчёт 報告";
+    const std::filesystem::path path = std::filesystem::u8path(folder);
+    std::filesystem::create_directory(path);
+    std::ofstream(path / "touch.csv", std::ios::binary)
+        << TOUCH_CSV_COLUMNS << "\r\n1,0,1,DOWN,7,10,10,1000,1000,0,100,0,,,0,800,600\r\n"
+        << "2,0,1,UP,7,12,10,1200,1000,0,108,0,,,0,800,600\r\n";
+    auto read = [&](const char* name) {
+        std::ifstream in(path / name, std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+
+    PROCESS_INFORMATION pi;
+    std::string screen = StartAsExplorer(m_dir, "\"" + folder + "\\touch.csv\"", pi);
+    EXPECT_NE(screen.find("kovrin-report: " + folder + "\\touch.csv"), std::string::npos) << screen;
+    EXPECT_EQ(read("touch.html").compare(0, 15, "<!DOCTYPE html>"), 0);
+    EXPECT_EQ(ReadFileBytes("record.txt"), "GetConsoleProcessList 1\nopen " + folder + "\\touch.html\n");
+    Probe("enter", pi.dwProcessId);
+    EXPECT_EQ(ExitCode(pi.hProcess, 10000), 0);
+
+    SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
+    HANDLE out = CreateFileW(L"out.txt", GENERIC_WRITE, 0, &inherit, CREATE_ALWAYS, 0, nullptr);
+    HANDLE in = CreateFileW(L"NUL", GENERIC_READ, 0, &inherit, OPEN_EXISTING, 0, nullptr);
+    std::string args = "--json \"" + folder + "\\r.json\" \"" + folder + "\\touch.csv\"";
+    EXPECT_EQ(ExitCode(Start(KOVRIN_REPORT_EXE, args, 0, in, out).hProcess, 30000), 0);
+    CloseHandle(out);
+    CloseHandle(in);
+    EXPECT_EQ(ReadFileBytes("out.txt").rfind("kovrin-report: " + folder + "\\touch.csv\r\n", 0), 0u);
+    EXPECT_NE(read("r.json").find("\"input\": \"touch.csv\""), std::string::npos);
+    std::filesystem::remove_all(path); // a name the fixture's own clean-up cannot spell
 }

@@ -1,8 +1,8 @@
 // Link-level replacements in kovrin-report's test copy
-// (kovrin_report_fakes.exe), recording to the file that KOVRIN_RECORD names:
-// ShellExecuteW records "VERB FILE" and opens nothing; GetConsoleProcessList
-// records its answer, so a test knows the start has been judged before it
-// attaches to the console itself.
+// (kovrin_report_fakes.exe), recording in UTF-8 to the file that
+// KOVRIN_RECORD names: ShellExecuteW records "VERB FILE" and opens nothing;
+// GetConsoleProcessList records its answer, so a test knows the start has
+// been judged before it attaches to the console itself.
 #include "support/ImportTable.h"
 
 #include <cstdio>
@@ -14,8 +14,11 @@ void Record(const std::wstring& line) {
     WCHAR path[MAX_PATH];
     if (!GetEnvironmentVariableW(L"KOVRIN_RECORD", path, MAX_PATH))
         return;
+    std::string utf8(line.size() * 3 + 1, '\0');
+    utf8.resize(WideCharToMultiByte(CP_UTF8, 0, line.data(), (int)line.size(), &utf8[0], (int)utf8.size(),
+                                    nullptr, nullptr));
     std::FILE* f = _wfopen(path, L"ab");
-    std::fprintf(f, "%ls\n", line.c_str());
+    std::fprintf(f, "%s\n", utf8.c_str());
     std::fclose(f);
 }
 
