@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# The testers' zip: its name, exactly its four files, programs that need no
-# DLL but Windows' own (static runtimes), and, where this host runs 32-bit
-# code, both programs started under Wine from the folder it was unpacked in.
+# A testers' zip, the 32-bit one (win32) or the 64-bit one (win64): its name,
+# exactly its four files, programs of its architecture that need no DLL but
+# Windows' own (static runtimes), and, where this host runs them, both
+# programs started under Wine from the folder it was unpacked in.
 #   check_zip.sh ZIP STATE_DIR WINE_LOADER PROBE_EXE VERSION LOG
 set -uo pipefail
 zip=$(realpath "$1") state=$2 loader=$3 probe=$(realpath "$4") version=$5 log=$6
@@ -22,21 +23,28 @@ system_dlls_only() {
   done
 }
 
-[ -f "$zip" ] || { echo "no zip at $zip: build the package target of the i686-release preset first" >&2; exit 1; }
+[ -f "$zip" ] || { echo "no zip at $zip: build the package target of its preset first" >&2; exit 1; }
+# The architecture its name claims, and the format its programs must have.
+case "$zip" in
+  *-win64.zip) arch=win64 format=pei-x86-64 ;;
+  *) arch=win32 format=pei-i386 ;;
+esac
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
 (cd "$dir" && cmake -E tar xf "$zip") || exit 1
 
-check "the zip is named kovrin-$version-win32.zip" [ "$(basename "$zip")" = "kovrin-$version-win32.zip" ]
+check "the zip is named kovrin-$version-$arch.zip" [ "$(basename "$zip")" = "kovrin-$version-$arch.zip" ]
 files=$(cd "$dir" && find . -mindepth 1 | sort | tr '\n' ' ')
 check "it holds kovrin.exe, kovrin-report.exe, LICENSE.txt and quick-start.txt only ($files)" \
   [ "$files" = "./LICENSE.txt ./kovrin-report.exe ./kovrin.exe ./quick-start.txt " ]
 for exe in kovrin.exe kovrin-report.exe; do
-  dlls=$(i686-w64-mingw32-objdump -p "$dir/$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | tr -d '\r')
+  check "$exe is a $format program" grep -q "file format $format\$" \
+    <(x86_64-w64-mingw32-objdump -f "$dir/$exe")
+  dlls=$(x86_64-w64-mingw32-objdump -p "$dir/$exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | tr -d '\r')
   check "$exe imports Windows' own DLLs only ($(echo $dlls))" system_dlls_only $dlls
 done
 
-if ! can_run_32bit; then
+if [ "$arch" = win32 ] && ! can_run_32bit; then
   echo "note: this host does not execute 32-bit code: the zip's programs were not started"
 else
   cp "$log" "$dir/touch.log"
