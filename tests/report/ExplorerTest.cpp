@@ -131,6 +131,9 @@ TEST_F(ExplorerTest, PageNameReusesOnlyItsOwnPage) {
     std::ofstream("touch.html") << "<html>";
     std::ofstream("touch-2.html") << "<html>";
     EXPECT_EQ(report::PagePathBeside(log), m_dir + "\\touch-3.html");
+    // In a folder whose name has a dot, the file's own name loses its extension, if any.
+    for (const char* name : {"touch.csv", "touch"})
+        EXPECT_EQ(report::PagePathBeside(m_dir + "\\v1.2\\" + name), m_dir + "\\v1.2\\touch.html") << name;
 }
 
 // A touch.csv in a folder named in Cyrillic and CJK, dropped and named on the

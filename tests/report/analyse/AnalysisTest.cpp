@@ -60,34 +60,43 @@ TEST(AnalysisTest, StepsLengthAndBoxOfAStroke) {
     EXPECT_EQ(r.messages, 5u);
     EXPECT_EQ(r.inputs, 5u);
     EXPECT_TRUE(r.anomalies.empty());
+
+    // The smallest step is no repeated point, before a larger step or in a
+    // stroke of its own.
+    r = Analyse(Stroke1(8, {{0, 0}, {3, 4}, {3, 4}, {33, 44}}) + Stroke1(8, {{0, 0}, {0, 0}}) +
+                Stroke1(8, {{0, 0}, {30, 40}}));
+    EXPECT_EQ(r.minStepPx, 5.0);
 }
 
 TEST(AnalysisTest, LineFitFindsAKnownPerpendicularOffsetPattern) {
-    // Points every 5 px along (3, 4), pushed off the line by +d, -d, -d, +d
-    // (d = 10) across (-4, 3): the pattern is balanced, so the fitted line is
-    // the undisturbed one and every point lies d from it.
+    // Points every 5 px along (a, b), steep or shallow, pushed off the line
+    // by +d, -d, -d, +d (d = 10) across (-b, a): the pattern is balanced, so
+    // the fitted line is the undisturbed one and every point lies d from it.
     const int m = 2; // d = 5 * m
     const int signs[4] = {1, -1, -1, 1};
     std::vector<Point> points;
-    for (int i = 0; i < 400; i++) {
-        int s = signs[i % 4];
-        points.push_back({100 + 3 * i - 4 * m * s, 50 + 4 * i + 3 * m * s});
+    for (auto [a, b] : {std::pair{3, 4}, {4, 3}}) {
+        points.clear();
+        for (int i = 0; i < 400; i++) {
+            int s = signs[i % 4];
+            points.push_back({100 + a * i - b * m * s, 50 + b * i + a * m * s});
+        }
+        Report r = Analyse(Stroke1(3, points));
+        ASSERT_EQ(r.strokes.size(), 1u);
+        const Stroke& s = r.strokes[0];
+        ASSERT_TRUE(s.lineMaxDevPx);
+        EXPECT_NEAR(*s.lineMaxDevPx, 10.0, 1e-9) << a;
+        EXPECT_NEAR(*s.lineRmsDevPx, 10.0, 1e-9);
+        EXPECT_FALSE(s.jitterPx);
+        // The fitted line spans the projections of the end points.
+        EXPECT_EQ(s.lineFrom.x, 100);
+        EXPECT_EQ(s.lineFrom.y, 50);
+        EXPECT_EQ(s.lineTo.x, 100 + a * 399);
+        EXPECT_EQ(s.lineTo.y, 50 + b * 399);
+        ASSERT_EQ(s.deviation.size(), s.drawn.size());
+        EXPECT_NEAR(std::fabs(s.deviation[0]), 10.0, 1e-4);
+        EXPECT_NEAR(s.deviation[0], -s.deviation[1], 1e-4);
     }
-    Report r = Analyse(Stroke1(3, points));
-    ASSERT_EQ(r.strokes.size(), 1u);
-    const Stroke& s = r.strokes[0];
-    ASSERT_TRUE(s.lineMaxDevPx);
-    EXPECT_NEAR(*s.lineMaxDevPx, 10.0, 1e-9);
-    EXPECT_NEAR(*s.lineRmsDevPx, 10.0, 1e-9);
-    EXPECT_FALSE(s.jitterPx);
-    // The fitted line spans the projections of the end points.
-    EXPECT_EQ(s.lineFrom.x, 100);
-    EXPECT_EQ(s.lineFrom.y, 50);
-    EXPECT_EQ(s.lineTo.x, 100 + 3 * 399);
-    EXPECT_EQ(s.lineTo.y, 50 + 4 * 399);
-    ASSERT_EQ(s.deviation.size(), s.drawn.size());
-    EXPECT_NEAR(std::fabs(s.deviation[0]), 10.0, 1e-4);
-    EXPECT_NEAR(s.deviation[0], -s.deviation[1], 1e-4);
 
     // Too short from end to end to be judged as a line; exactly as long is one.
     Options o;

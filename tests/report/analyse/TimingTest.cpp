@@ -49,7 +49,7 @@ TEST(TimingTest, RateStallSeparationAndSizeOfTwoContacts) {
 
     std::string json = FormatJson(r, Options(), Judge(r, Options()));
     for (const char* part :
-         {R"("input": "touch.csv")",
+         {R"("input": "touch.csv")", R"("client_w": 1920, "client_h": 1080)",
           R"("min_step_px": 0.250, "min_separation_px": 35.000, "min_separation_ids": [2, 1])",
           R"("intervals": {"count": 314, "median_ms": 8, "p95_ms": 16, "p99_ms": 16, "max_ms": 60})",
           R"("duration_ms": 2060, "rate_hz": 121.845, "min_rate_hz": 119, "max_interval_ms": 60)",

@@ -61,6 +61,7 @@ TEST(CsvReaderTest, RejectsWhatKovrinDoesNotWriteSayingWhy) {
     EXPECT_STREQ(Parse("1,0,1,DOWN,7,1,2,150,250,0,5,9,12,,0,800,600", r), "malformed contact size");
     EXPECT_STREQ(Parse("1,0,1,DOWN" + tail + ",1", r), "more than 17 fields");
     EXPECT_STREQ(Parse("1,0,1,DOWN,7,1,2,150,250,0,5", r), "malformed time_ms");
+    EXPECT_STREQ(Parse("1,0,1,DOWN,7,1,2,150,250,0,12345a789,9,,,0,800,600", r), "malformed time_ms");
 
     // Its header names it; any other first line starting so is not kovrin's.
     std::string row = "1,0,1,DOWN" + tail + "\r\n";

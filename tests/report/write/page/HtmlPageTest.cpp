@@ -90,18 +90,22 @@ TEST(HtmlPage, NamesEachFailureWithItsContactLineValueAndLimit) {
     line.lineRmsDevPx = 2;
     line.maxStepPx = 400;
     report.strokes.push_back(line);
+    report.strokes[0].minRateHz = 100; // the worst of a least rate is its lowest
+    report.strokes[1].minRateHz = 80;
     Options options;
     options.pxPerMm = 4;
     options.maxDeviationPx = 3;
     options.maxGapPx = 12.34;
+    options.minRateHz = 60;
     std::string page = Page(report, options);
     EXPECT_NE(page.find("<title>FAIL - "), std::string::npos);
 
     // Each limit with its comparison, the strokes judged, the worst at its DOWN line and the result.
-    EXPECT_TRUE(
-        InOrder(page, {"<tr><td>deviation</td><td>&le;&nbsp;", "2 line strokes",
-                       "contact&nbsp;7, line&nbsp;12<", "FAIL</span> 1 stroke over",
-                       "<tr><td>gap</td><td>&le;&nbsp;<span class=\"v\">12.3&nbsp;px (3.1&nbsp;mm)"}));
+    EXPECT_TRUE(InOrder(page, {"<tr><td>deviation</td><td>&le;&nbsp;", "2 line strokes",
+                               "contact&nbsp;7, line&nbsp;12<", "FAIL</span> 1 stroke over",
+                               "<tr><td>gap</td><td>&le;&nbsp;<span class=\"v\">12.3&nbsp;px (3.1&nbsp;mm)",
+                               "<tr><td>rate</td>", "2 strokes of a second or more", "80.0&nbsp;Hz</span>, ",
+                               "contact&nbsp;7, line&nbsp;12<"}));
     std::size_t failures = page.find("<h3>Worst failures</h3>");
     ASSERT_NE(failures, std::string::npos);
     std::string row = page.substr(page.find("<tr><td>deviation", failures));
@@ -112,6 +116,23 @@ TEST(HtmlPage, NamesEachFailureWithItsContactLineValueAndLimit) {
     // The failing line is charted first.
     EXPECT_TRUE(InOrder(
         page, {"<figure class=\"chart failed\">", "contact 7<", "<figure class=\"chart\">", "contact 5<"}));
+
+    // From a touch.csv, the timing charts: the failing strokes first, then
+    // the longest waits.
+    report.input.format = InputFormat::TouchCsv;
+    report.intervals = Intervals{3, 10, 20, 30, 50, {0, 1}};
+    report.strokes.push_back(MakeStroke(9, 2, {{0, 100}, {400, 100}}, 30));
+    const std::uint32_t longest[] = {50, 20, 30};
+    for (std::size_t i = 0; i < 3; i++) {
+        Stroke& s = report.strokes[i];
+        s.durationMs = 1000;
+        s.maxIntervalMs = longest[i];
+        s.drawnTimeMs = {0, 1000};
+        s.drawnGapMs = {0, longest[i]};
+    }
+    options.minRateHz = 90; // contact 7 fails it
+    page = Page(report, options);
+    EXPECT_TRUE(InOrder(page, {"id=\"timing\"", "contact 7<", "contact 5<", "contact 9<"}));
 }
 
 // A long session: many strokes of many points, a fine coverage grid full of
