@@ -82,6 +82,7 @@ TEST(ResourceTest, MenuHasThreePopupsWithTheCommandsInOrder) {
                                                       {IDM_TOUCH, L"Touch"},
                                                       {IDM_GESTURE, L"Gesture"},
                                                       {IDM_LINE, L"Line (press ESC key to clear)"},
+                                                      {IDM_GUIDED_TEST, L"Guided Test"},
                                                       {IDM_FULLSCREEN, L"FullScreen (SPACE key)"}},
                                                      {{IDM_DUMP_START, L"Start"}, {IDM_DUMP_STOP, L"Stop"}},
                                                      {{IDM_ABOUT, L"&About ..."}}};

@@ -1,34 +1,12 @@
 // "touch.csv": the rows kovrin writes for scripted records, read back from disk.
 #include "log/TouchCsv.h"
-#include "report/CsvReader.h"
 #include "support/TouchFixture.h"
 
 #include <fstream>
 
 namespace {
-
 using TouchCsvTest = TouchWindowTest;
 using Row = std::vector<std::string>;
-
-// The rows after the header, split into fields; kovrin-report must take each
-// as one of kovrin's.
-std::vector<Row> CsvRows() {
-    std::string text = ReadFileBytes("touch.csv");
-    std::vector<Row> rows;
-    for (size_t at = text.find("\r\n") + 2, end; (end = text.find("\r\n", at)) != std::string::npos;
-         at = end + 2) {
-        report::CsvRow parsed;
-        EXPECT_EQ(report::ParseCsvRow(&text[at], &text[end], parsed), nullptr) << text.substr(at, end - at);
-        rows.emplace_back(1);
-        for (char c : text.substr(at, end - at))
-            if (c == ',')
-                rows.back().emplace_back();
-            else
-                rows.back().back() += c;
-    }
-    return rows;
-}
-
 } // namespace
 
 TEST(TouchCsvClockTest, MicrosecondsDoNotOverflowInLongRuns) {
@@ -60,7 +38,7 @@ TEST_F(TouchCsvTest, RowsCarryEveryColumnOfTheInputsRead) {
     fakes::touchInputInfoFails = false;
     SendTouch({At(9, TOUCHEVENTF_MOVE, 50, 60), At(7, TOUCHEVENTF_UP, 302, 146)});
 
-    std::vector<Row> rows = CsvRows();
+    std::vector<Row> rows = TouchCsvRows();
     ASSERT_EQ(rows.size(), 4u);
     long long received = std::stoll(rows[0][11]);
     EXPECT_GE(received, 30000);
@@ -87,7 +65,7 @@ TEST_F(TouchCsvTest, OversizedMessageGivesFifteenRowsOfTheLongestForm) {
     for (int i = 0; i < 17; i++)
         inputs[i].dwID = 4294967294u - i;
     SendTouch(inputs);
-    std::vector<Row> rows = CsvRows();
+    std::vector<Row> rows = TouchCsvRows();
     ASSERT_EQ(rows.size(), 15u);
     EXPECT_EQ(rows[14], (Row{"1", "14", "17", "DOWN", "4294967280", rows[14][5], rows[14][6], "-2147483648",
                              "-2147483648", "14", "4294967295", rows[14][11], "4294967295", "4294967295",

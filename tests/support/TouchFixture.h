@@ -24,3 +24,8 @@ protected:
     void StopDump();
     std::string TouchLogText();
 };
+
+// The rows of a CSV file kovrin wrote, after its header, split into fields.
+std::vector<std::vector<std::string>> CsvRows(const char* path);
+// The same for touch.csv, whose every row kovrin-report must take as one of kovrin's.
+std::vector<std::vector<std::string>> TouchCsvRows();
