@@ -44,7 +44,7 @@ TEST_F(TouchCsvTest, RowsCarryEveryColumnOfTheInputsRead) {
     fakes::touchInputInfoFails = false;
     SendTouch({At(9, TOUCHEVENTF_MOVE, 50, 60), At(7, TOUCHEVENTF_UP, 302, 146)});
 
-    std::vector<Row> rows = TouchCsvRows();
+    std::vector<Row> rows = CsvRows("touch.csv");
     ASSERT_EQ(rows.size(), 4u);
     long long received = std::stoll(rows[0][11]);
     EXPECT_GE(received, 30000);
@@ -79,7 +79,7 @@ TEST_F(TouchCsvTest, OversizedMessageGivesFifteenRowsOfTheLongestForm) {
     for (int i = 0; i < 17; i++)
         inputs[i].dwID = 4294967294u - i;
     SendTouch(inputs);
-    std::vector<Row> rows = TouchCsvRows();
+    std::vector<Row> rows = CsvRows("touch.csv");
     ASSERT_EQ(rows.size(), 15u);
     EXPECT_EQ(rows[14], (Row{"1", "14", "17", "DOWN", "4294967280", rows[14][5], rows[14][6], "-2147483648",
                              "-2147483648", "14", "4294967295", rows[14][11], "4294967295", "4294967295",

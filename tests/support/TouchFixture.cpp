@@ -32,11 +32,16 @@ std::string TouchWindowTest::TouchLogText() {
     return ReadFileBytes("touch.log");
 }
 
-std::vector<std::vector<std::string>> CsvRows(const char* path) {
+std::vector<std::vector<std::string>> CsvRows(const std::string& path) {
     std::string text = ReadFileBytes(path);
     std::vector<std::vector<std::string>> rows;
     for (size_t at = text.find("\r\n") + 2, end; (end = text.find("\r\n", at)) != std::string::npos;
          at = end + 2) {
+        report::CsvRow parsed;
+        if (path == "touch.csv") {
+            EXPECT_EQ(report::ParseCsvRow(&text[at], &text[end], parsed), nullptr)
+                << text.substr(at, end - at);
+        }
         rows.emplace_back(1);
         for (char c : text.substr(at, end - at))
             if (c == ',')
@@ -45,14 +50,4 @@ std::vector<std::vector<std::string>> CsvRows(const char* path) {
                 rows.back().back() += c;
     }
     return rows;
-}
-
-std::vector<std::vector<std::string>> TouchCsvRows() {
-    std::string text = ReadFileBytes("touch.csv");
-    for (size_t at = text.find("\r\n") + 2, end; (end = text.find("\r\n", at)) != std::string::npos;
-         at = end + 2) {
-        report::CsvRow parsed;
-        EXPECT_EQ(report::ParseCsvRow(&text[at], &text[end], parsed), nullptr) << text.substr(at, end - at);
-    }
-    return CsvRows("touch.csv");
 }

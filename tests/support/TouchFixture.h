@@ -25,7 +25,6 @@ protected:
     std::string TouchLogText();
 };
 
-// The rows of a CSV file kovrin wrote, after its header, split into fields.
-std::vector<std::vector<std::string>> CsvRows(const char* path);
-// The same for touch.csv, whose every row kovrin-report must take as one of kovrin's.
-std::vector<std::vector<std::string>> TouchCsvRows();
+// The rows of a CSV file kovrin wrote, after its header, split into fields;
+// kovrin-report must take each row of touch.csv as one of kovrin's.
+std::vector<std::vector<std::string>> CsvRows(const std::string& path);
