@@ -35,10 +35,13 @@ POINT g_strokeEnd[SLOT_COUNT];
 int g_eventCount[SLOT_COUNT];
 int g_eventRate[SLOT_COUNT];
 
+GuideRun g_guide = {};
+
 CGestureRect g_shape;
 CMyGestureEngine g_gestureEngine(&g_shape);
 std::ofstream g_touchLog;
 std::ofstream g_touchCsv;
+std::ofstream g_guideCsv;
 
 void ResetTouchTables() {
     g_touchInputCount = 0;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "app/Win32.h"
+#include "guide/GuidedRun.h"
 #include "touch/ContactSlots.h"
 
 #include <cstdio>
@@ -44,6 +45,7 @@ extern RECT g_savedWindowRect;
 extern RECT g_buttonRect;
 extern std::ofstream g_touchLog;
 extern std::ofstream g_touchCsv;
+extern std::ofstream g_guideCsv;
 extern FILE* g_dumpFile;
 
 // Text buffers
@@ -63,6 +65,9 @@ extern int g_slotContact[SLOT_COUNT];
 extern POINT g_strokeEnd[SLOT_COUNT];
 extern int g_eventCount[SLOT_COUNT];
 extern int g_eventRate[SLOT_COUNT];
+
+// The guided run (GuidedRun.h)
+extern GuideRun g_guide;
 
 // Gesture objects
 extern CGestureRect g_shape;

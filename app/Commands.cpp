@@ -5,17 +5,27 @@
 #include "app/AppState.h"
 #include "app/FullScreen.h"
 #include "app/Snapshot.h"
+#include "guide/GuidedRun.h"
 #include "res/resource.h"
 
 #include <cstdio>
 
-namespace {
-
-// The three mode items carry one check mark between them, set in this order.
 void CheckModeItem(HMENU menu, UINT checkedId) {
-    const UINT modeItems[] = {IDM_TOUCH, IDM_GESTURE, IDM_LINE};
+    const UINT modeItems[] = {IDM_TOUCH, IDM_GESTURE, IDM_LINE, IDM_GUIDED_TEST};
     for (UINT id : modeItems)
         CheckMenuItem(menu, id, MF_BYCOMMAND | (id == checkedId ? MF_CHECKED : MF_UNCHECKED));
+}
+
+namespace {
+
+// Line mode, with `checkedId` (Line or Guided Test) checked, and the same
+// erase as Esc: the next stroke's BeginPaint clears the window.
+void EnterLineMode(HWND hwnd, HMENU menu, UINT checkedId) {
+    g_touchMode = 0;
+    g_lineMode = 1;
+    RegisterTouchWindow(hwnd, 0);
+    CheckModeItem(menu, checkedId);
+    InvalidateRect(hwnd, nullptr, TRUE);
 }
 
 void StartDump(HMENU menu) {
@@ -41,7 +51,11 @@ LRESULT OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
     // Menu and accelerator alike: the notification code is not looked at. In
     // full screen there is no menu and the menu calls below do nothing.
     HMENU menu = GetMenu(hwnd);
-    switch (LOWORD(wParam)) {
+    UINT id = LOWORD(wParam);
+    // Any mode, or Guided Test again, ends a run that is on.
+    bool runEnded = (id == IDM_TOUCH || id == IDM_GESTURE || id == IDM_LINE || id == IDM_GUIDED_TEST) &&
+                    EndGuidedRun(hwnd);
+    switch (id) {
     case IDM_ABOUT:
         DialogBoxParamW(g_hInst, MAKEINTRESOURCEW(IDD_ABOUT), hwnd, AboutDialogProc, 0);
         break;
@@ -61,12 +75,13 @@ LRESULT OnCommand(HWND hwnd, WPARAM wParam, LPARAM lParam) {
         CheckModeItem(menu, IDM_GESTURE);
         break;
     case IDM_LINE:
-        g_touchMode = 0;
-        g_lineMode = 1;
-        RegisterTouchWindow(hwnd, 0);
-        CheckModeItem(menu, IDM_LINE);
-        // The same erase as Esc: the next stroke's BeginPaint clears the window.
-        InvalidateRect(hwnd, nullptr, TRUE);
+        EnterLineMode(hwnd, menu, IDM_LINE);
+        break;
+    case IDM_GUIDED_TEST:
+        // Ended by choosing it again: back in Line mode.
+        EnterLineMode(hwnd, menu, runEnded ? IDM_LINE : IDM_GUIDED_TEST);
+        if (!runEnded)
+            StartGuidedRun(hwnd);
         break;
     case IDM_DUMP_START:
         StartDump(menu);

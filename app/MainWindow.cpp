@@ -5,6 +5,8 @@
 #include "app/Commands.h"
 #include "gesture/GestureEngine.h"
 #include "gesture/GestureRect.h"
+#include "guide/GuidedRun.h"
+#include "log/GuideCsv.h"
 #include "log/TouchCsv.h"
 #include "log/TouchLog.h"
 #include "res/resource.h"
@@ -30,11 +32,13 @@ LRESULT OnCreate(HWND hwnd) {
 }
 
 LRESULT OnDestroy() {
+    CutGuidedRun(); // the shown item's row, before the file closes
     if (g_dumpFile)
         fclose(g_dumpFile);
     g_dumpFile = nullptr;
     g_touchLog.close();
     g_touchCsv.close();
+    g_guideCsv.close();
     PostQuitMessage(0);
     return 0;
 }
@@ -81,6 +85,7 @@ BOOL CreateMainWindow(HINSTANCE instance, int showCommand) {
     // The logs are open before touch registration, so no touch event is missed.
     OpenTouchLog();
     OpenTouchCsv();
+    OpenGuideCsv();
     SetGestureConfig(hwnd, 0, 1, const_cast<GESTURECONFIG*>(&ROTATE_CONFIG), sizeof(GESTURECONFIG));
     SetGestureConfig(hwnd, 0, 1, const_cast<GESTURECONFIG*>(&PAN_CONFIG), sizeof(GESTURECONFIG));
     RegisterTouchWindow(hwnd, 0);
@@ -101,6 +106,10 @@ LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return OnDestroy();
     case WM_SIZE:
         g_shape.Reset(LOWORD(lParam), HIWORD(lParam));
+        FollowGuideLayout(hwnd);
+        return 0;
+    case WM_MOVE:
+        FollowGuideLayout(hwnd);
         return 0;
     case WM_PAINT:
         return OnPaint(hwnd);
@@ -119,7 +128,11 @@ LRESULT CALLBACK AppWindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
         return OnTouch(hwnd, wParam, lParam);
     case WM_HOTKEY:
         return OnHotKey(hwnd, lParam);
-    default: // WM_ERASEBKGND included: the class brush fills the area
+    case WM_KEYDOWN:
+        return OnGuideKey(hwnd, wParam, lParam);
+    case WM_ERASEBKGND: // the class brush fills the area
+        return OnEraseBackground(hwnd, wParam, lParam);
+    default:
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
 }

@@ -5,8 +5,7 @@
 #include "log/TouchCsv.h"
 
 #include "app/AppState.h"
-
-#include <charconv>
+#include "log/CsvFields.h"
 
 namespace {
 
@@ -16,20 +15,6 @@ unsigned long long g_messagesRead = 0;
 TouchCsvMessage g_message = {};
 char g_rows[SLOT_COUNT * TOUCH_CSV_ROW_BYTES];
 int g_rowsLength = 0;
-
-char* AppendText(char* p, const char* text) {
-    while (*text)
-        *p++ = *text++;
-    return p;
-}
-
-// A number and the comma after it; 20 characters hold any 64-bit number.
-template <typename Number> char* AppendField(char* p, Number value) {
-    static_assert(sizeof(Number) <= 8, "room for 64-bit numbers only");
-    p = std::to_chars(p, p + 20, value).ptr;
-    *p++ = ',';
-    return p;
-}
 
 const char* EventName(DWORD phase) {
     switch (phase) {
@@ -69,9 +54,7 @@ int FormatTouchCsvRow(char* out, const TouchCsvMessage& message, int input, DWOR
     p = AppendField(p, record.dwFlags);
     p = AppendField(p, message.clientWidth);
     p = AppendField(p, message.clientHeight);
-    p[-1] = '\r'; // the last field's comma
-    *p++ = '\n';
-    return (int)(p - out);
+    return EndCsvRow(out, p);
 }
 
 long long CounterMicroseconds(long long ticks, long long frequency) {
@@ -80,9 +63,8 @@ long long CounterMicroseconds(long long ticks, long long frequency) {
     return ticks / frequency * 1000000 + ticks % frequency * 1000000 / frequency;
 }
 
-// Binary, so that the rows end in CR LF exactly.
 void OpenTouchCsv() {
-    g_touchCsv.open("touch.csv", std::ios::out | std::ios::trunc | std::ios::binary);
+    OpenCsvFile(g_touchCsv, "touch.csv", TOUCH_CSV_COLUMNS);
     LARGE_INTEGER frequency, now;
     QueryPerformanceFrequency(&frequency);
     QueryPerformanceCounter(&now);
@@ -90,24 +72,27 @@ void OpenTouchCsv() {
     g_counterOrigin = now.QuadPart;
     g_messagesRead = 0;
     g_rowsLength = 0;
-    if (g_touchCsv.is_open()) {
-        g_touchCsv.write(TOUCH_CSV_COLUMNS, sizeof(TOUCH_CSV_COLUMNS) - 1);
-        g_touchCsv.write("\r\n", 2);
-        g_touchCsv.flush();
-    }
+}
+
+long long TouchCsvClockUs() {
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return CounterMicroseconds(now.QuadPart - g_counterOrigin, g_counterFrequency);
 }
 
 void BeginTouchCsvMessage(HWND hwnd, int announced) {
     g_rowsLength = 0;
+    // Taken even without the file: the guided run's times are on this clock.
+    g_message.receivedUs = TouchCsvClockUs();
     if (!g_touchCsv.is_open())
         return;
-    LARGE_INTEGER now;
-    QueryPerformanceCounter(&now);
     RECT client = {};
     GetClientRect(hwnd, &client);
-    g_message = {++g_messagesRead, announced,
-                 CounterMicroseconds(now.QuadPart - g_counterOrigin, g_counterFrequency), client.right,
-                 client.bottom};
+    g_message = {++g_messagesRead, announced, g_message.receivedUs, client.right, client.bottom};
+}
+
+long long TouchCsvReceivedUs() {
+    return g_message.receivedUs;
 }
 
 void AddTouchCsvRow(int input, DWORD phase, int slot, const TOUCHINPUT& record, POINT delivered) {

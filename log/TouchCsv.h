@@ -39,5 +39,9 @@ void OpenTouchCsv();
 // For a message whose inputs were read: counts it and notes the time and the
 // client size. Then one row per input, and one write of them all.
 void BeginTouchCsvMessage(HWND hwnd, int announced);
+// The received_us of the message begun last, written or not.
+long long TouchCsvReceivedUs();
+// Microseconds since the file was opened (or could not be): received_us's clock.
+long long TouchCsvClockUs();
 void AddTouchCsvRow(int input, DWORD phase, int slot, const TOUCHINPUT& record, POINT delivered);
 void WriteTouchCsvMessage();

@@ -11,6 +11,7 @@
 #define IDM_DUMP_STOP 32775
 #define IDM_LINE 32776
 #define IDM_FULLSCREEN 32778
+#define IDM_GUIDED_TEST 32779
 
 // Dialogs, strings, icons, menu and accelerators
 #define IDD_ABOUT 103

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Renders each mode through the real window code under Wine and writes the
-# pictures of docs/ (PNG, converted from the program's own BMP snapshots), then
+# Renders each mode and a guided run through the real window code under Wine
+# and writes the pictures of docs/ (PNG, converted from the program's own BMP
+# snapshots), then
 # runs kovrin-report on the touch.log and the touch.csv of that run and
 # photographs its page in headless Chromium (docs/report.png, and its timing
 # section, docs/report-timing.png).
@@ -13,7 +14,11 @@ cmake --preset native-release >/dev/null
 cmake --build --preset native-release --target kovrin-report
 work=$(mktemp -d)
 (cd "$work" && bash "$root/tools/wine-run.sh" "$state" "$loader" "$root/build/$preset/tests/kovrin_pictures.exe" </dev/null >/dev/null 2>&1)
-for name in line touch gesture about; do
+# The guided run in a folder of its own: the report pictures keep their logs.
+mkdir "$work/guide"
+(cd "$work/guide" && bash "$root/tools/wine-run.sh" "$state" "$loader" "$root/build/$preset/tests/kovrin_pictures.exe" guide </dev/null >/dev/null 2>&1)
+mv "$work/guide/guide.bmp" "$work/guide.bmp"
+for name in line touch gesture about guide; do
   # The snapshot's bfSize field is 0 by design; ImageMagick warns about it.
   convert "bmp:$work/$name.bmp" -strip "docs/$name.png" 2>/dev/null || [ -s "docs/$name.png" ]
   echo "docs/$name.png"

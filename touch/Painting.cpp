@@ -6,6 +6,7 @@
 #include "app/AppState.h"
 #include "app/Gdi.h"
 #include "gesture/GestureRect.h"
+#include "guide/GuidedRun.h"
 #include "touch/ContactSlots.h"
 
 #include <algorithm>
@@ -64,6 +65,8 @@ const WCHAR* MouseTextFormat(UINT message) {
 }
 
 LRESULT OnPaint(HWND hwnd) {
+    if (g_guide.on)
+        return OnGuidePaint(hwnd);
     // In Line mode the window stays invalid on purpose: the touch handler's
     // BeginPaint then covers the whole client area and performs pending erases.
     if (g_lineMode)

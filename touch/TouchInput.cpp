@@ -4,6 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/Gdi.h"
+#include "guide/GuidedRun.h"
 #include "log/TouchCsv.h"
 #include "log/TouchLog.h"
 #include "touch/StrokeDrawing.h"
@@ -111,6 +112,8 @@ void ProcessInput(HWND hwnd, HDC hdc, int i) {
     }
     DumpTouchLine(g_contactText[i]);
     AddTouchCsvRow(i, phase, phase ? slot : -1, r, delivered); // no phase uses no slot
+    if (g_guide.on)
+        OnGuideTouch(hwnd, phase, r.dwID);
 }
 
 } // namespace

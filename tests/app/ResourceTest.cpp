@@ -82,6 +82,7 @@ TEST(ResourceTest, MenuHasThreePopupsWithTheCommandsInOrder) {
                                                       {IDM_TOUCH, L"Touch"},
                                                       {IDM_GESTURE, L"Gesture"},
                                                       {IDM_LINE, L"Line (press ESC key to clear)"},
+                                                      {IDM_GUIDED_TEST, L"Guided Test"},
                                                       {IDM_FULLSCREEN, L"FullScreen (SPACE key)"}},
                                                      {{IDM_DUMP_START, L"Start"}, {IDM_DUMP_STOP, L"Stop"}},
                                                      {{IDM_ABOUT, L"&About ..."}}};
@@ -223,6 +224,10 @@ TEST(ResourceTest, BothExecutablesCarryTheProjectVersion) {
         std::vector<BYTE> data(GetFileVersionInfoSizeW(path.c_str(), nullptr));
         ASSERT_FALSE(data.empty()) << path.size();
         ASSERT_TRUE(GetFileVersionInfoW(path.c_str(), 0, (DWORD)data.size(), data.data()));
+        // Filed under US English, where Explorer's Details look; the lookups below take any language.
+        HMODULE image = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+        EXPECT_NE(FindResourceExW(image, RT_VERSION, MAKEINTRESOURCEW(VS_VERSION_INFO), US_ENGLISH), nullptr);
+        FreeLibrary(image);
         VS_FIXEDFILEINFO* fixed = nullptr;
         UINT length = 0;
         ASSERT_TRUE(VerQueryValueW(data.data(), L"\\", (void**)&fixed, &length));

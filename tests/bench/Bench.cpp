@@ -1,7 +1,7 @@
 // Benchmark of kovrin's message handlers on the real window under Wine, with
 // scripted touch and gesture records. Reports, per case, the median and 99th
 // percentile time per message and the inputs handled per second, and compares
-// the Line-mode touch handler with a floor: the same platform calls in the same
+// the Line-mode touch handler, also during a guided run, with a floor: the same platform calls in the same
 // order with the same arguments, without the handler's own logic.
 //   kovrin_bench [--messages N]
 #include "app/AppState.h"
@@ -163,42 +163,50 @@ int main(int argc, char** argv) {
     std::printf("%-34s %9s %9s %12s %11s\n", "case", "median us", "p99 us", "inputs/s", "core@3600/s");
 
     const int sizes[] = {1, 5, 10, 15};
-    long long allocationsPerCase[4] = {};
-    double ratio[4] = {};
-    for (int s = 0; s < 4; s++) {
-        int n = sizes[s];
-        SetMode(IDM_LINE);
-        ScriptMessage(n, TOUCHEVENTF_DOWN);
-        SendTouch(n);
-        std::vector<double> handler, floor;
-        handler.reserve(messages); // growing it inside the counted span would count as the handler's
-        floor.reserve(messages);
-        // Side by side, in alternating rounds, so drift affects both alike.
-        for (int round = 0; round < 20; round++) {
-            for (int i = 0; i < messages / 20; i++) {
-                ScriptMessage(n, TOUCHEVENTF_MOVE);
-                long long before = AllocationCount();
-                double t0 = NowUs();
-                SendTouch(n);
-                handler.push_back(NowUs() - t0);
-                allocationsPerCase[s] += AllocationCount() - before;
+    // Line mode, then a guided run (Line mode with the run's item logic), each against the floor.
+    const UINT lineModes[] = {IDM_LINE, IDM_GUIDED_TEST};
+    const char* lineNames[] = {"line mode, ", "guided run, "};
+    long long allocationsPerCase[2][4] = {};
+    double ratio[2][4] = {};
+    for (int mode = 0; mode < 2; mode++) {
+        for (int s = 0; s < 4; s++) {
+            int n = sizes[s];
+            SetMode(IDM_LINE); // ends a run: choosing Guided Test then starts one
+            if (lineModes[mode] != IDM_LINE)
+                SetMode(lineModes[mode]);
+            ScriptMessage(n, TOUCHEVENTF_DOWN);
+            SendTouch(n);
+            std::vector<double> handler, floor;
+            handler.reserve(messages); // growing it inside the counted span would count as the handler's
+            floor.reserve(messages);
+            // Side by side, in alternating rounds, so drift affects both alike.
+            for (int round = 0; round < 20; round++) {
+                for (int i = 0; i < messages / 20; i++) {
+                    ScriptMessage(n, TOUCHEVENTF_MOVE);
+                    long long before = AllocationCount();
+                    double t0 = NowUs();
+                    SendTouch(n);
+                    handler.push_back(NowUs() - t0);
+                    allocationsPerCase[mode][s] += AllocationCount() - before;
+                }
+                for (int i = 0; i < messages / 20; i++) {
+                    ScriptMessage(n, TOUCHEVENTF_MOVE);
+                    double t0 = NowUs();
+                    FloorLineMessage(n);
+                    floor.push_back(NowUs() - t0);
+                }
             }
-            for (int i = 0; i < messages / 20; i++) {
-                ScriptMessage(n, TOUCHEVENTF_MOVE);
-                double t0 = NowUs();
-                FloorLineMessage(n);
-                floor.push_back(NowUs() - t0);
-            }
+            ScriptMessage(n, TOUCHEVENTF_UP);
+            SendTouch(n);
+            Figures h = Summarise(handler), f = Summarise(floor);
+            ratio[mode][s] = h.median / f.median;
+            std::string name = lineNames[mode] + std::to_string(n) + " input(s)";
+            PrintRow(name.c_str(), n, h);
+            name = "  floor (platform calls only)";
+            PrintRow(name.c_str(), n, f);
         }
-        ScriptMessage(n, TOUCHEVENTF_UP);
-        SendTouch(n);
-        Figures h = Summarise(handler), f = Summarise(floor);
-        ratio[s] = h.median / f.median;
-        std::string name = "line mode, " + std::to_string(n) + " input(s)";
-        PrintRow(name.c_str(), n, h);
-        name = "  floor (platform calls only)";
-        PrintRow(name.c_str(), n, f);
     }
+    SetMode(IDM_LINE);
 
     for (int n : sizes) {
         SetMode(IDM_TOUCH);
@@ -248,23 +256,27 @@ int main(int argc, char** argv) {
         PrintRow("snapshot of a 1280x1024 window", 0, Summarise(samples));
     }
 
-    std::printf("\nline-mode handler / floor (median): ");
-    for (int s = 0; s < 4; s++)
-        std::printf("%d input(s) %.2f%s", sizes[s], ratio[s], s < 3 ? ", " : "\n");
-    std::printf("heap allocations in the touch handler: ");
-    for (int s = 0; s < 4; s++)
-        std::printf("%lld%s", allocationsPerCase[s],
-                    s < 3 ? ", " : " (over all messages of the four cases)\n");
+    for (int mode = 0; mode < 2; mode++) {
+        std::printf("\n%shandler / floor (median): ", lineNames[mode]);
+        for (int s = 0; s < 4; s++)
+            std::printf("%d input(s) %.2f%s", sizes[s], ratio[mode][s], s < 3 ? ", " : "\n");
+        std::printf("heap allocations in the touch handler: ");
+        for (int s = 0; s < 4; s++)
+            std::printf("%lld%s", allocationsPerCase[mode][s],
+                        s < 3 ? ", " : " (over all messages of the four cases)\n");
+    }
 
     CloseHandle(g_floorFile);
     CloseHandle(g_floorCsv);
     DestroyWindow(g_hwnd);
     g_touchLog.close();
     g_touchCsv.close();
+    g_guideCsv.close();
     SetCurrentDirectoryA(dir);
     DeleteFileA((work + "\\touch.log").c_str());
     DeleteFileA((work + "\\floor.log").c_str());
     DeleteFileA((work + "\\touch.csv").c_str());
+    DeleteFileA((work + "\\guide.csv").c_str());
     DeleteFileA((work + "\\floor.csv").c_str());
     DeleteFileA((work + "\\picture").c_str());
     RemoveDirectoryA(work.c_str());

@@ -13,8 +13,8 @@ dark_pixels() {
       -format '%[fx:int(w*h*mean)]' info:
 }
 
-# The File menu's check marks for Touch, Gesture and Line, read off the
-# screen, as "T G L" with 1 for checked. (Wine cannot read another process's
+# The File menu's check marks for Touch, Gesture, Line and Guided Test, read
+# off the screen, as "T G L R" with 1 for checked. (Wine cannot read another process's
 # menu through its handle, so the probe's menu verbs do not reach kovrin's.)
 mode_marks() {
   bb_keys alt+f
@@ -24,9 +24,9 @@ mode_marks() {
     echo "no menu"
     return
   fi
-  local row=$(((bottom - top - 6) / 5)) marks="" item n
+  local row=$(((bottom - top - 6) / 6)) marks="" item n
   import -display "$DISPLAY" -window root /tmp/kovrin-bb-menu.$$.png 2>/dev/null
-  for item in 1 2 3; do # Exit, Touch, Gesture, Line, FullScreen
+  for item in 1 2 3 4; do # Exit, Touch, Gesture, Line, Guided Test, FullScreen
     n=$(convert /tmp/kovrin-bb-menu.$$.png -crop "16x$((row - 2))+$((left + 2))+$((top + 4 + item * row))" \
       +repage -colorspace Gray -threshold 50% -negate -format '%[fx:int(w*h*mean)]' info:)
     marks="$marks $([ "$n" -gt 3 ] && echo 1 || echo 0)"
@@ -57,16 +57,20 @@ bb_keys Return
 check_eq "Enter closes it" 0 probe about
 
 echo "-- display modes from the File menu"
-check_eq "Line is checked at start" "0 0 1" mode_marks
+check_eq "Line is checked at start" "0 0 1 0" mode_marks
 check_eq "Esc closes the open menu" "0 0 0 0" probe popup
 choose_file_item 1
-check_eq "File > Touch moves the check mark to Touch" "1 0 0" mode_marks
+check_eq "File > Touch moves the check mark to Touch" "1 0 0 0" mode_marks
 choose_file_item 2
-check_eq "File > Gesture moves it to Gesture" "0 1 0" mode_marks
+check_eq "File > Gesture moves it to Gesture" "0 1 0 0" mode_marks
 choose_file_item 3
-check_eq "File > Line moves it back to Line" "0 0 1" mode_marks
+check_eq "File > Line moves it back to Line" "0 0 1 0" mode_marks
 choose_file_item 3
-check_eq "File > Line again keeps Line checked" "0 0 1" mode_marks
+check_eq "File > Line again keeps Line checked" "0 0 1 0" mode_marks
+choose_file_item 4
+check_eq "File > Guided Test checks it alone" "0 0 0 1" mode_marks
+choose_file_item 4
+check_eq "File > Guided Test again ends the run, back in Line mode" "0 0 1 0" mode_marks
 
 echo "-- the mouse line"
 read -r ox oy _ _ < <(probe client)

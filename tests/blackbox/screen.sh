@@ -67,7 +67,7 @@ windowed_style() {
 }
 
 only_picture_and_logs() {
-  [ "$(ls "$BB_DIR" | tr '\n' ' ')" = "picture touch.csv touch.log " ]
+  [ "$(ls "$BB_DIR" | tr '\n' ' ')" = "guide.csv picture touch.csv touch.log " ]
 }
 
 read -r SCREEN_W SCREEN_H <<<"$(xdotool getdisplaygeometry)"

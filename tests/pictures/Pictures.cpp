@@ -1,6 +1,7 @@
 // Renders kovrin's modes through the real window code with scripted touch and
 // gesture records and saves each as a BMP with the program's own snapshot
-// writer: line.bmp, touch.bmp, gesture.bmp, about.bmp in the current directory.
+// writer: line.bmp, touch.bmp, gesture.bmp, about.bmp in the current directory
+// (with the argument "guide", only guide.bmp: a guided run).
 // The touch.log and touch.csv of the run, with a tester's ruler line, held
 // finger and swipe at its end, are what the report pictures are made from. tools/pictures.sh turns
 // them into the PNG files of docs/.
@@ -9,11 +10,13 @@
 #include "app/MainWindow.h"
 #include "app/Snapshot.h"
 #include "gesture/GestureRect.h"
+#include "guide/GuidedRun.h"
 #include "res/resource.h"
 #include "support/PlatformFakes.h"
 #include "support/WindowFixture.h"
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -121,6 +124,28 @@ void TesterScene() {
     Touch({At(33, TOUCHEVENTF_UP, 540, 420)});
 }
 
+// A guided run at its third line: the targets and the hold touched a pixel
+// or two off, two lines drawn, the diagonal half drawn and not yet lifted.
+void GuideScene() {
+    SendMessageW(g_hwnd, WM_COMMAND, IDM_GUIDED_TEST, 0);
+    const GuideItem* items = g_guide.plan.items;
+    for (DWORD k = 0; k <= GUIDE_HOLD; k++) {
+        GuidePoint p = items[k].from;
+        Touch({At(40 + k, TOUCHEVENTF_DOWN, p.x + 2, p.y - 1)});
+        if (k == GUIDE_HOLD)
+            fakes::clockSkewUs += GUIDE_HOLD_US;
+        Touch({At(40 + k, TOUCHEVENTF_UP, p.x + 2, p.y - 1)});
+    }
+    for (DWORD k = GUIDE_FIRST_LINE; k < GUIDE_FIRST_LINE + 3; k++) {
+        GuidePoint a = items[k].from, b = items[k].to;
+        for (int s = 0; s <= (k < GUIDE_FIRST_LINE + 2 ? 20 : 10); s++) {
+            DWORD flags = s == 0 ? TOUCHEVENTF_DOWN : s == 20 ? TOUCHEVENTF_UP : TOUCHEVENTF_MOVE;
+            Touch(
+                {At(70 + k, flags, a.x + (b.x - a.x) * s / 20.0 + s % 3 - 1, a.y + (b.y - a.y) * s / 20.0)});
+        }
+    }
+}
+
 void CALLBACK SnapAbout(HWND, UINT, UINT_PTR id, DWORD) {
     HWND box = FindWindowW(L"#32770", L"About");
     if (!box)
@@ -134,7 +159,7 @@ void CALLBACK SnapAbout(HWND, UINT, UINT_PTR id, DWORD) {
 
 } // namespace
 
-int main() {
+int main(int argc, char** argv) {
     HINSTANCE instance = GetModuleHandleW(nullptr);
     InitMainWindowClass(instance);
     fakes::Reset();
@@ -144,6 +169,13 @@ int main() {
     ShowWindow(g_hwnd, SW_RESTORE);
     SetWindowPos(g_hwnd, nullptr, 0, 0, 800, 600, SWP_NOZORDER);
     PumpMessages(100);
+    if (argc > 1 && std::strcmp(argv[1], "guide") == 0) {
+        GuideScene();
+        PumpMessages(100);
+        SaveWindowSnapshot(g_hwnd, "guide.bmp");
+        DestroyWindow(g_hwnd);
+        return 0;
+    }
 
     LineScene();
     PumpMessages(100);

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <io.h>
 #include <initializer_list>
 #include <utility>
 
@@ -20,6 +21,9 @@ std::vector<LONG> changeDisplayResults;
 DEVMODEW lastDisplayMode;
 std::function<void()> onRegisterTouchWindow;
 std::function<void()> onChangeDisplaySettings;
+long long clockSkewUs = 0;
+bool recordWrites = false;
+std::vector<std::string> writes;
 
 void Reset() {
     calls.clear();
@@ -32,6 +36,8 @@ void Reset() {
     lastDisplayMode = DEVMODEW{};
     onRegisterTouchWindow = nullptr;
     onChangeDisplaySettings = nullptr;
+    recordWrites = false;
+    writes.clear();
 }
 
 std::vector<Call> CallsNamed(const std::string& name) {
@@ -174,7 +180,25 @@ BOOL WINAPI FakeSetGestureConfig(HWND hwnd, DWORD reserved, UINT count, PGESTURE
     return real(hwnd, reserved, count, configs, size);
 }
 
+BOOL WINAPI FakeQueryPerformanceCounter(LARGE_INTEGER* count) {
+    using Fn = BOOL(WINAPI*)(LARGE_INTEGER*);
+    static Fn real = RealEntry<Fn>(L"kernel32.dll", "QueryPerformanceCounter");
+    BOOL ok = real(count);
+    LARGE_INTEGER frequency;
+    if (fakes::clockSkewUs && QueryPerformanceFrequency(&frequency))
+        count->QuadPart += fakes::clockSkewUs * frequency.QuadPart / 1000000;
+    return ok;
+}
+
 } // namespace
+
+// The runtime's write, which the file streams call, taken before its import
+// library's: recorded, then passed on.
+extern "C" int __cdecl write(int fd, const void* buffer, unsigned int count) {
+    if (fakes::recordWrites)
+        fakes::writes.emplace_back(static_cast<const char*>(buffer), count);
+    return _write(fd, buffer, count);
+}
 
 extern "C" {
 void* impGetTouchInputInfo __asm__(IMPORT_SYMBOL(GetTouchInputInfo, 16)) = (void*)&FakeGetTouchInputInfo;
@@ -193,4 +217,6 @@ void* impEnumDisplaySettingsW __asm__(IMPORT_SYMBOL(EnumDisplaySettingsW,
                                                     12)) = (void*)&FakeEnumDisplaySettingsW;
 void* impSetTimer __asm__(IMPORT_SYMBOL(SetTimer, 16)) = (void*)&FakeSetTimer;
 void* impSetGestureConfig __asm__(IMPORT_SYMBOL(SetGestureConfig, 20)) = (void*)&FakeSetGestureConfig;
+void* impQueryPerformanceCounter __asm__(IMPORT_SYMBOL(QueryPerformanceCounter,
+                                                       4)) = (void*)&FakeQueryPerformanceCounter;
 }

@@ -1,7 +1,8 @@
 // Link-level replacements, in the test binary only, for the platform calls that
 // cannot be driven here: touch-input and gesture information and their close
 // calls, touch registration and display-mode changes (plus watchers of the
-// display-mode enumeration, of timers and of the gesture configuration; GDI
+// display-mode enumeration, of timers and of the gesture configuration, a
+// performance counter that can run ahead, and the C runtime's file writes; GDI
 // calls have GdiRecorder.h). They serve scripted records and record every
 // call, in order. DefWindowProcW is passed through to the real one and
 // recorded for WM_GESTURE only.
@@ -50,6 +51,16 @@ extern std::function<void()> onChangeDisplaySettings;
 // SetTimer is recorded as (window, id, period in ms, timer procedure given)
 // and SetGestureConfig as (window, reserved, record count, record size, then
 // dwID, dwWant, dwBlock of each record); the real ones then run.
+
+// QueryPerformanceCounter runs this far ahead of the real one, so that a test
+// lets seconds pass without waiting for them. Never set back, not even by
+// Reset: the clock stays monotonic for everything in the binary.
+extern long long clockSkewUs;
+
+// The bytes of each write() the C runtime is asked for (every file stream's
+// writes go through it), in order, while recordWrites is set.
+extern bool recordWrites;
+extern std::vector<std::string> writes;
 
 void Reset();
 

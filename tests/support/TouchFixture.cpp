@@ -1,6 +1,7 @@
 #include "support/TouchFixture.h"
 
 #include "app/AppState.h"
+#include "report/CsvReader.h"
 
 #include <cstdio>
 
@@ -29,4 +30,24 @@ void TouchWindowTest::StopDump() {
 
 std::string TouchWindowTest::TouchLogText() {
     return ReadFileBytes("touch.log");
+}
+
+std::vector<std::vector<std::string>> CsvRows(const std::string& path) {
+    std::string text = ReadFileBytes(path);
+    std::vector<std::vector<std::string>> rows;
+    for (size_t at = text.find("\r\n") + 2, end; (end = text.find("\r\n", at)) != std::string::npos;
+         at = end + 2) {
+        report::CsvRow parsed;
+        if (path == "touch.csv") {
+            EXPECT_EQ(report::ParseCsvRow(&text[at], &text[end], parsed), nullptr)
+                << text.substr(at, end - at);
+        }
+        rows.emplace_back(1);
+        for (char c : text.substr(at, end - at))
+            if (c == ',')
+                rows.back().emplace_back();
+            else
+                rows.back().back() += c;
+    }
+    return rows;
 }

@@ -24,3 +24,7 @@ protected:
     void StopDump();
     std::string TouchLogText();
 };
+
+// The rows of a CSV file kovrin wrote, after its header, split into fields;
+// kovrin-report must take each row of touch.csv as one of kovrin's.
+std::vector<std::vector<std::string>> CsvRows(const std::string& path);

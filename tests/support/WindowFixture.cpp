@@ -24,9 +24,12 @@ void ResetAppState() {
     if (g_touchLog.is_open())
         g_touchLog.close();
     g_touchLog.clear();
-    if (g_touchCsv.is_open())
-        g_touchCsv.close();
-    g_touchCsv.clear();
+    for (std::ofstream* csv : {&g_touchCsv, &g_guideCsv}) {
+        if (csv->is_open())
+            csv->close();
+        csv->clear();
+    }
+    g_guide = GuideRun{};
     if (g_dumpFile)
         fclose(g_dumpFile);
     g_dumpFile = nullptr;

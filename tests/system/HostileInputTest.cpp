@@ -77,8 +77,8 @@ protected:
             RandomGesture();
             break;
         case 7: {
-            static const UINT modes[] = {IDM_LINE, IDM_TOUCH, IDM_GESTURE};
-            Send(WM_COMMAND, modes[m_random() % 3]);
+            static const UINT modes[] = {IDM_LINE, IDM_TOUCH, IDM_GESTURE, IDM_GUIDED_TEST};
+            Send(WM_COMMAND, modes[m_random() % 4]);
             break;
         }
         case 8: {
