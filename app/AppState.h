@@ -3,7 +3,7 @@
 #pragma once
 
 #include "app/Win32.h"
-#include "guide/GuidedRun.h"
+#include "app/GuidedRun.h"
 #include "touch/ContactSlots.h"
 
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "app/AppState.h"
 #include "app/FullScreen.h"
 #include "app/Snapshot.h"
-#include "guide/GuidedRun.h"
+#include "app/GuidedRun.h"
 #include "res/resource.h"
 
 #include <cstdio>

@@ -5,7 +5,7 @@
 #include "app/Commands.h"
 #include "gesture/GestureEngine.h"
 #include "gesture/GestureRect.h"
-#include "guide/GuidedRun.h"
+#include "app/GuidedRun.h"
 #include "log/GuideCsv.h"
 #include "log/TouchCsv.h"
 #include "log/TouchLog.h"

@@ -6,7 +6,7 @@
 #include "app/AppState.h"
 #include "app/Gdi.h"
 #include "gesture/GestureRect.h"
-#include "guide/GuidedRun.h"
+#include "app/GuidedRun.h"
 #include "touch/ContactSlots.h"
 
 #include <algorithm>

@@ -4,7 +4,7 @@
 
 #include "app/AppState.h"
 #include "app/Gdi.h"
-#include "guide/GuidedRun.h"
+#include "app/GuidedRun.h"
 #include "log/TouchCsv.h"
 #include "log/TouchLog.h"
 #include "touch/StrokeDrawing.h"

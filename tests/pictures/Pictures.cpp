@@ -10,7 +10,7 @@
 #include "app/MainWindow.h"
 #include "app/Snapshot.h"
 #include "gesture/GestureRect.h"
-#include "guide/GuidedRun.h"
+#include "app/GuidedRun.h"
 #include "res/resource.h"
 #include "support/PlatformFakes.h"
 #include "support/WindowFixture.h"

@@ -1,6 +1,6 @@
 // The monitor's size in mm from EDID bytes known by construction, and through
 // the registry key where Windows keeps the EDID of the monitor showing the window.
-#include "guide/MonitorSize.h"
+#include "app/MonitorSize.h"
 #include "support/WindowFixture.h"
 
 #include <vector>

@@ -1,5 +1,5 @@
 // The guided run's layout and item rules; plain arithmetic, no platform.
-#include "guide/GuidePlan.h"
+#include "app/GuidePlan.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 // along the first line.
 #pragma once
 
-#include "guide/GuidePlan.h"
+#include "app/GuidePlan.h"
 
 #include <cstdint>
 #include <vector>

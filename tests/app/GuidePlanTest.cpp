@@ -1,5 +1,5 @@
 // The guided run's plan and item rules, fed values known by construction.
-#include "guide/GuidePlan.h"
+#include "app/GuidePlan.h"
 
 #include <gtest/gtest.h>
 

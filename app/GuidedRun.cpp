@@ -3,7 +3,7 @@
 // the rows. A run stays in Line mode throughout, except that its paint handler
 // carries out pending erases at once, so that a new item shows before the
 // next touch.
-#include "guide/GuidedRun.h"
+#include "app/GuidedRun.h"
 
 #include "app/AppState.h"
 #include "app/Commands.h"

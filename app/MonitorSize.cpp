@@ -1,7 +1,7 @@
 // The monitor's size: MonitorFromWindow gives the display device, whose
 // active monitor's interface name leads to the device's registry key and its
 // "EDID" value; only the EDID's own figures are trusted.
-#include "guide/MonitorSize.h"
+#include "app/MonitorSize.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -6,8 +6,8 @@
 #pragma once
 
 #include "app/Win32.h"
-#include "guide/GuidePlan.h"
-#include "guide/MonitorSize.h"
+#include "app/GuidePlan.h"
+#include "app/MonitorSize.h"
 
 // Room for the longest line of text at the top.
 constexpr int GUIDE_TEXT_CHARS = 128;
