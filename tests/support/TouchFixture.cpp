@@ -1,7 +1,7 @@
 #include "support/TouchFixture.h"
 
 #include "app/AppState.h"
-#include "report/CsvReader.h"
+#include "report/read/CsvReader.h"
 
 #include <cstdio>
 
