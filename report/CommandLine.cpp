@@ -36,23 +36,46 @@ bool ParseLength(std::string text, GivenLength& out) {
     return ParseNumber(text, out.value) && out.value >= 0;
 }
 
-} // namespace
+// Every length option, resolved once --px-per-mm is known wherever it came:
+// the limits of the figures, then the two settings.
+struct LengthOption {
+    const char* name;
+    std::optional<double>* limit;
+    double* setting;
+    std::optional<double>* limitMm; // a limit judged in mm when given in mm
+    std::optional<GivenLength> given;
 
-std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out) {
-    // Every length option, resolved once --px-per-mm is known wherever it
-    // came: the limits of the figures, then the two settings.
-    struct LengthOption {
-        const char* name;
-        std::optional<double>* limit;
-        double* setting;
-        std::optional<GivenLength> given;
-    };
+    void Set(double px) const {
+        if (limit)
+            *limit = px;
+        else
+            *setting = px;
+    }
+    void SetMm(double mm, double pxPerMm) const {
+        Set(mm * pxPerMm);
+        if (limitMm)
+            *limitMm = mm;
+    }
+};
+
+std::vector<LengthOption> LengthOptions(Options& options) {
     std::vector<LengthOption> lengths;
     for (const FigureInfo& info : FIGURES)
         if (info.unit == Unit::Px)
-            lengths.push_back({info.option, &(out.options.*info.limit), nullptr, {}});
-    lengths.push_back({"--min-line-length", nullptr, &out.options.minLineLengthPx, {}});
-    lengths.push_back({"--stationary-extent", nullptr, &out.options.stationaryExtentPx, {}});
+            lengths.push_back({info.option,
+                               &(options.*info.limit),
+                               nullptr,
+                               info.limitMm ? &(options.*info.limitMm) : nullptr,
+                               {}});
+    lengths.push_back({"--min-line-length", nullptr, &options.minLineLengthPx, nullptr, {}});
+    lengths.push_back({"--stationary-extent", nullptr, &options.stationaryExtentPx, nullptr, {}});
+    return lengths;
+}
+
+} // namespace
+
+std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out) {
+    std::vector<LengthOption> lengths = LengthOptions(out.options);
     bool inputSeen = false;
     bool optionsEnded = false;
 
@@ -91,8 +114,8 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
         for (const FigureInfo& info : FIGURES)
             if (name == info.option && info.unit != Unit::Px)
                 limit = &info;
-        if (!length && !limit && name != "--json" && name != "--html" && name != "--px-per-mm" &&
-            name != "--cell")
+        if (!length && !limit && name != "--json" && name != "--html" && name != "--guide" &&
+            name != "--px-per-mm" && name != "--cell")
             return "unknown option '" + name + "'";
         if (equals == std::string::npos) {
             if (i + 1 >= argc)
@@ -118,15 +141,16 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
                 x = whole;
             }
             out.options.*limit->limit = x;
-        } else if (name == "--json" || name == "--html") {
+        } else if (name == "--json" || name == "--html" || name == "--guide") {
             if (value.empty())
                 return name + " needs a file name";
-            (name == "--json" ? out.jsonPath : out.htmlPath) = value;
+            (name == "--json" ? out.jsonPath : name == "--html" ? out.htmlPath : out.guidePath) = value;
         } else if (name == "--px-per-mm") {
             double x = 0;
             if (!ParseNumber(value, x) || !(x > 0))
                 return "--px-per-mm: '" + value + "' is not a positive number";
-            out.options.pxPerMm = x;
+            out.options.pxPerMm = out.options.pxPerMmX = out.options.pxPerMmY = x;
+            out.options.scaleFrom = ScaleFrom::Option;
         } else {
             int cell = 0;
             const char* end = value.data() + value.size();
@@ -141,19 +165,28 @@ std::string ParseCommandLine(int argc, const char* const* argv, CommandLine& out
     for (const LengthOption& l : lengths) {
         if (!l.given)
             continue;
-        double px = l.given->value;
-        if (l.given->mm) {
-            if (!out.options.pxPerMm)
-                return std::string(l.name) + ": a length in mm needs --px-per-mm";
-            px *= *out.options.pxPerMm;
-        }
-        if (l.limit)
-            *l.limit = px;
+        if (!l.given->mm)
+            l.Set(l.given->value);
+        else if (out.options.pxPerMm)
+            l.SetMm(l.given->value, *out.options.pxPerMm);
         else
-            *l.setting = px;
+            out.pendingMm.push_back({l.name, l.given->value});
     }
     if (!inputSeen)
         return "no touch.log given";
+    return "";
+}
+
+std::string ResolveMm(CommandLine& cl) {
+    std::vector<LengthOption> lengths = LengthOptions(cl.options);
+    for (const MmLength& mm : cl.pendingMm) {
+        if (!cl.options.pxPerMm)
+            return mm.option + ": a length in mm needs --px-per-mm";
+        for (const LengthOption& l : lengths)
+            if (mm.option == l.name)
+                l.SetMm(mm.mm, *cl.options.pxPerMm);
+    }
+    cl.pendingMm.clear();
     return "";
 }
 
@@ -173,6 +206,9 @@ Options:
   --html FILE             also write a self-contained HTML page to FILE
   --px-per-mm X           pixels per millimetre of the screen: every length is
                           then also given in mm, and lengths may be given in mm
+  --guide FILE            the guide.csv of a guided run (default: guide.csv
+                          beside a touch.csv); its screen size in mm gives the
+                          scale when --px-per-mm is not given
 )";
     for (const FigureInfo& info : FIGURES) {
         std::string head = std::string("  ") + info.option + " " + info.optionArg;
@@ -197,8 +233,9 @@ Options:
   --help                  show this text
   --version               show kovrin-report's version
 
-A length L is in pixels ("12" or "12px") or, with --px-per-mm, in
-millimetres ("0.5mm"). A figure equal to its limit holds.
+A length L is in pixels ("12" or "12px") or, with --px-per-mm or a guide
+that knows the screen's size, in millimetres ("0.5mm"). A figure equal to
+its limit holds.
 
 Exit status:
   0  every threshold given judged something and holds (or none was given)

@@ -6,6 +6,7 @@
 #include "report/CommandLine.h"
 #include "report/Files.h"
 #include "report/Version.h"
+#include "report/read/GuideReader.h"
 #include "report/read/Reader.h"
 #include "report/analyse/Analysis.h"
 #include "report/judge/Figures.h"
@@ -21,6 +22,7 @@
 #include <exception>
 #include <fstream>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +59,30 @@ bool WriteJsonFile(const std::string& path, const report::Report& r, const repor
     return std::fclose(f) == 0 && written;
 }
 
+// guide.csv in the folder of `path`.
+std::string GuideBeside(const std::string& path) {
+#ifdef _WIN32
+    std::size_t slash = path.find_last_of("/\\");
+#else
+    std::size_t slash = path.rfind('/');
+#endif
+    return (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + "guide.csv";
+}
+
+// The millimetres of the guide's screen, each axis on its own, when neither
+// --px-per-mm nor anything else gave them.
+void ScaleFromGuide(const report::Guide& guide, report::Options& options) {
+    if (options.pxPerMm || guide.rows.empty())
+        return;
+    const report::GuideRow& r = guide.rows.front();
+    if (!r.screenWMm || !r.screenHMm || !r.screenWPx || !r.screenHPx)
+        return;
+    options.pxPerMmX = (double)r.screenWPx / r.screenWMm;
+    options.pxPerMmY = (double)r.screenHPx / r.screenHMm;
+    options.pxPerMm = (*options.pxPerMmX + *options.pxPerMmY) / 2;
+    options.scaleFrom = report::ScaleFrom::Guide;
+}
+
 int Run(int argc, char** argv) {
     report::CommandLine cl;
     std::string error = report::ParseCommandLine(argc - 1, argv + 1, cl);
@@ -82,19 +108,56 @@ int Run(int argc, char** argv) {
         if (!input)
             return Fail(name + ": cannot open: " + std::strerror(errno));
     }
+    // The guide of a guided run: the one named, or the one kovrin wrote
+    // beside a touch.csv. It is read first, as the analysis follows it.
+    const char* const NO_LOG_GUIDE = "--guide needs the time stamps of a touch.csv; ";
+    bool csv = input != stdin && report::StartsAsTouchCsv(input);
+    std::string guidePath = cl.guidePath;
+    if (!guidePath.empty() && input != stdin && !csv)
+        return Fail(NO_LOG_GUIDE + name + " is a touch.log");
+    std::optional<report::Guide> guide;
+    std::string why;
+    std::uint64_t line = 0;
+    if (guidePath.empty() && csv)
+        guidePath = GuideBeside(cl.input);
+    if (!guidePath.empty()) {
+        std::FILE* g = report::OpenFile(guidePath, "rb");
+        if (g) {
+            guide = report::ReadGuide(g);
+            std::fclose(g);
+            if (report::IsUnusableGuide(*guide, why, line))
+                return Fail(Where(guidePath, line) + ": unusable guide: " + why);
+        } else if (!cl.guidePath.empty()) {
+            return Fail(guidePath + ": cannot open: " + std::strerror(errno));
+        }
+    }
+    bool guided = guide && guide->run > 0;
+    if (guided)
+        ScaleFromGuide(*guide, cl.options);
+    error = report::ResolveMm(cl);
+    if (!error.empty())
+        return Fail(error + " (see --help)");
+
     // Past the strokes the report lists, it keeps those that fail: the
     // verdict and the exit code then see every failure.
     report::CAnalyser analyser(cl.options,
                                [&](const report::Stroke& s) { return report::StrokeFails(s, cl.options); });
+    if (guided)
+        analyser.FollowGuide(report::GuidedPlan(*guide));
     report::InputStatus status = report::ReadInput(input, analyser);
     if (input != stdin)
         std::fclose(input);
     report::Report r = analyser.Finish(status);
 
-    std::string why;
-    std::uint64_t line = 0;
     if (report::IsUnusable(r.input, why, line))
         return Fail(Where(name, line) + ": unusable input: " + why);
+    if (guide && r.input.format == report::InputFormat::TouchLog)
+        return Fail(NO_LOG_GUIDE + name + " is a touch.log");
+    if (r.guided && !r.guided->belongs)
+        return Fail(guidePath +
+                    ": guide.csv does not belong to this touch.csv (an item ended at a time "
+                    "no message of " +
+                    name + " has)");
     // A limit on a figure the file cannot have would pass for nothing judged.
     if (r.input.format == report::InputFormat::TouchLog)
         for (const report::FigureInfo& info : report::FIGURES)
@@ -102,6 +165,11 @@ int Run(int argc, char** argv) {
                 return Fail(std::string(info.option) + " needs the time stamps of a touch.csv; " + name +
                             " is a touch.log");
     std::string warnings;
+    if (guide)
+        for (const report::GuideWarning& w : guide->warnings)
+            warnings += guidePath + ":" + report::Integer(w.line) + ": " + w.text + "\n";
+    if (guide && !guided && !cl.guidePath.empty())
+        warnings += guidePath + ": note: no guided run in it; the report is as without a guide\n";
     for (const report::Diagnostic& d : r.diagnostics)
         warnings += name + ":" + report::Integer(d.line) + ": " + d.text + "\n";
     if (r.omittedDiagnostics)

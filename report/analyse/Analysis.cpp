@@ -55,11 +55,16 @@ void CAnalyser::Down(const InputEvent& in) {
                               ") is taken as stuck");
         Close(m_contacts.Oldest(), false, true);
     }
-    int place = m_contacts.Down(in);
+    CContacts::Nearest nearest;
+    int place = m_contacts.Down(in, &nearest);
     if ((std::size_t)place == m_strokes.size())
         m_strokes.emplace_back();
     OpenStroke& o = m_strokes[place];
     o.open = true;
+    if (m_guided) {
+        o.item = m_guided->Answer(in);
+        m_guided->Input(in, m_contacts.DownCount(), nearest);
+    }
     o.stroke.id = in.id;
     o.stroke.slot = slot;
     o.stroke.firstLine = in.line;
@@ -78,7 +83,9 @@ void CAnalyser::Move(const InputEvent& in) {
         return;
     }
     AddPoint(m_strokes[open], in);
-    m_contacts.Move(open, in);
+    CContacts::Nearest nearest = m_contacts.Move(open, in);
+    if (m_guided)
+        m_guided->Input(in, m_contacts.DownCount(), nearest);
 }
 
 void CAnalyser::Up(const InputEvent& in) {
@@ -89,6 +96,8 @@ void CAnalyser::Up(const InputEvent& in) {
         return;
     }
     AddPoint(m_strokes[open], in);
+    if (m_guided)
+        m_guided->Input(in, m_contacts.DownCount(), std::nullopt);
     Close(open, true, false);
 }
 
@@ -110,13 +119,22 @@ void CAnalyser::AddPoint(OpenStroke& o, const InputEvent& in) {
     }
     o.stroke.lastLine = in.line;
     m_totals.AddPoint(in.x, in.y, o.cell);
+    if (o.item >= 0)
+        m_guided->AddPoint(o.item, in);
 }
 
 void CAnalyser::Close(int place, bool lifted, bool stuck) {
     OpenStroke& o = m_strokes[place];
     Stroke& s = o.stroke;
     s.lifted = lifted;
-    CStrokeShape::End end = o.shape.Finish(s, m_options);
+    CStrokeShape::Asked asked = CStrokeShape::Asked::Nothing;
+    if (o.item >= 0) {
+        GuideKind kind = m_guided->KindOf(o.item);
+        asked = kind == GuideKind::Hold   ? CStrokeShape::Asked::Hold
+                : kind == GuideKind::Line ? CStrokeShape::Asked::Line
+                                          : CStrokeShape::Asked::Nothing;
+    }
+    CStrokeShape::End end = o.shape.Finish(s, m_options, asked);
     m_drawnTotal += end.drewLast;
     o.time.Finish(s, end.drewLast);
     m_totals.SmallestStep(end.minStep2);
@@ -129,6 +147,10 @@ void CAnalyser::Close(int place, bool lifted, bool stuck) {
     if (s.points == 1)
         Flag(AnomalyKind::SinglePoint, s.id, s.firstLine);
 
+    // A stroke kept past the listed ones finds its place only when they are
+    // sorted at the end: its item names it by contact and line alone.
+    if (o.item >= 0)
+        m_guided->EndAnswer(o.item, s, o.kept >= 0 ? std::optional<std::size_t>(o.kept) : std::nullopt);
     if (o.kept >= 0) {
         m_report.strokes[(std::size_t)o.kept] = std::move(s);
     } else if (m_report.strokes.size() - m_reserved < MAX_KEPT_STROKES && m_keep && m_keep(s)) {
@@ -145,6 +167,7 @@ void CAnalyser::Close(int place, bool lifted, bool stuck) {
     o.cell = CCoverageGrid::Hint();
     o.kept = -1;
     o.open = false;
+    o.item = -1;
 
     if (m_drawnTotal > DRAWN_POINTS_TOTAL)
         ThinDrawn();
@@ -204,12 +227,18 @@ void CAnalyser::Diagnose(std::uint64_t line, std::string text) {
         m_report.omittedDiagnostics++;
 }
 
+void CAnalyser::FollowGuide(Guided plan) {
+    m_guided.emplace(std::move(plan));
+}
+
 Report CAnalyser::Finish(const InputStatus& input) {
     while (m_contacts.Oldest() >= 0)
         Close(m_contacts.Oldest(), false, true);
     m_report.input = input;
     m_totals.Finish(m_report);
     m_contacts.Finish(m_report);
+    if (m_guided)
+        m_report.guided = m_guided->Finish(m_options);
     if (input.cutOff)
         m_report.diagnostics.push_back({input.lines + 1, "note: cut off mid-line; the line is not analysed"});
     std::stable_sort(m_report.anomalies.begin(), m_report.anomalies.end(),

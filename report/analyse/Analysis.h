@@ -9,6 +9,7 @@
 #include "report/read/Reader.h"
 #include "report/analyse/Contacts.h"
 #include "report/analyse/CoverageGrid.h"
+#include "report/analyse/GuidedItems.h"
 #include "report/analyse/Report.h"
 #include "report/analyse/SessionTotals.h"
 #include "report/analyse/StrokeShape.h"
@@ -17,6 +18,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -44,6 +46,10 @@ public:
     void OnInput(const InputEvent& input) override;
     void OnSkipped(std::uint64_t line, const char* why) override;
 
+    // Judges the strokes by the guide's items too: call before the reader,
+    // with the plan of the guide's last run.
+    void FollowGuide(Guided plan);
+
     // Ends the open strokes and hands over the report; call once, after the
     // reader.
     Report Finish(const InputStatus& input);
@@ -57,6 +63,7 @@ private:
         CCoverageGrid::Hint cell;
         std::int64_t kept = -1; // place in Report::strokes; -1: decided when it ends
         bool open = false;
+        int item = -1; // the guided item it answers
     };
 
     void Down(const InputEvent& in);
@@ -73,6 +80,7 @@ private:
     Report m_report;
     CContacts m_contacts;
     CSessionTotals m_totals;
+    std::optional<CGuidedItems> m_guided;
     std::vector<OpenStroke> m_strokes; // by the contacts' places; reserved, so references stay valid
     std::size_t m_reserved = 0;        // strokes given their place in DOWN order
     std::size_t m_drawnCap = DRAWN_POINTS_PER_STROKE;

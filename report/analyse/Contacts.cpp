@@ -24,7 +24,7 @@ void CContacts::FreeSlot(std::uint32_t id) {
         m_slotContact[slot] = FREE_SLOT;
 }
 
-int CContacts::Down(const InputEvent& in) {
+int CContacts::Down(const InputEvent& in, Nearest* nearest) {
     int place;
     if (!m_free.empty()) {
         place = m_free.back();
@@ -44,7 +44,9 @@ int CContacts::Down(const InputEvent& in) {
         m_oldest = place;
     m_newest = place;
     m_open.emplace(in.id, place);
-    Separate(place, in);
+    Nearest n = Separate(place, in);
+    if (nearest)
+        *nearest = n;
     m_maxContacts = std::max<std::uint64_t>(m_maxContacts, m_down.size());
     return place;
 }

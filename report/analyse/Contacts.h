@@ -14,6 +14,7 @@
 #include <limits>
 #include <optional>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace report {
@@ -53,11 +54,19 @@ public:
         return m_oldest;
     }
 
+    // The vector from the nearest other contact down to an input, in
+    // hundredths of a pixel; none when no other is down.
+    using Nearest = std::optional<std::pair<double, double>>;
+
     // A contact comes down: the place of its stroke.
-    int Down(const InputEvent& in);
+    int Down(const InputEvent& in, Nearest* nearest = nullptr);
     // A contact down moves.
-    void Move(int place, const InputEvent& in) {
-        Separate(place, in);
+    Nearest Move(int place, const InputEvent& in) {
+        return Separate(place, in);
+    }
+    // How many contacts are down.
+    std::size_t DownCount() const {
+        return m_down.size();
     }
     // The stroke at `place` ends.
     void End(int place);
@@ -69,22 +78,25 @@ private:
     // The distance from a contact's new position to every other contact
     // down, compared in hundredths of a pixel; then its position is the new
     // one. Inline: it runs for every point.
-    void Separate(int place, const InputEvent& in) {
+    Nearest Separate(int place, const InputEvent& in) {
         const double x = (double)in.fineX, y = (double)in.fineY;
-        std::size_t self = m_places[place].at, closest = self;
-        double best = m_closest2;
+        std::size_t self = m_places[place].at, nearest = self;
+        double best = std::numeric_limits<double>::infinity();
         for (std::size_t i = 0; i < m_down.size(); i++) {
             double dx = x - m_down[i].x, dy = y - m_down[i].y, d2 = dx * dx + dy * dy;
             if (d2 < best && i != self) {
                 best = d2;
-                closest = i;
+                nearest = i;
             }
         }
-        if (closest != self) {
-            m_closest2 = best;
-            m_closest = Separation{0, in.id, m_down[closest].id, in.line};
-        }
         m_down[self] = {x, y, in.id, place};
+        if (nearest == self)
+            return std::nullopt;
+        if (best < m_closest2) {
+            m_closest2 = best;
+            m_closest = Separation{0, in.id, m_down[nearest].id, in.line};
+        }
+        return std::make_pair(x - m_down[nearest].x, y - m_down[nearest].y);
     }
 
     // Where every contact down last was, in hundredths of a pixel, side by

@@ -5,8 +5,10 @@
 // Windows.
 #pragma once
 
+#include "app/GuidePlan.h"
 #include "report/read/Reader.h"
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +24,9 @@ struct Point {
 
 // What the command line asks for. Lengths are in pixels here; thresholds
 // given in mm are converted with pxPerMm before they get here.
+// Where the millimetres come from.
+enum class ScaleFrom { None, Option, Guide };
+
 struct Options {
     std::optional<double> pxPerMm;        // every length is also reported in mm
     std::optional<double> maxJitterPx;    // largest jitter of a stationary stroke
@@ -30,9 +35,24 @@ struct Options {
     std::optional<double> minRateHz;      // fewest points in a second of a stroke (touch.csv)
     std::optional<double> maxIntervalMs;  // largest time between two points of a stroke (touch.csv)
     std::optional<double> minContacts;    // most contacts down at once in the session
+    std::optional<double> maxOffsetPx;    // farthest point of a guided target, hold or line from it
+    std::optional<double> maxOffsetMm;    // the same limit when given in mm: judged in mm
     std::int32_t cellPx = 40;             // coverage grid
     double minLineLengthPx = 100;         // end-to-end length that makes a stroke a line
     double stationaryExtentPx = 20;       // all points this close to the DOWN: stationary
+    // The scale of each axis: --px-per-mm's for both, or the guide's screen
+    // size, which may differ a little between the axes; pxPerMm is then
+    // their mean, for the lengths that are no one vector (a path, an RMS).
+    std::optional<double> pxPerMmX, pxPerMmY;
+    ScaleFrom scaleFrom = ScaleFrom::None;
+
+    // The length in mm of the vector (dx, dy) px, axis by axis.
+    std::optional<double> VectorMm(double dx, double dy) const {
+        if (!pxPerMmX || !pxPerMmY)
+            return std::nullopt;
+        double x = dx / *pxPerMmX, y = dy / *pxPerMmY;
+        return std::sqrt(x * x + y * y);
+    }
 };
 
 // One contact's stroke: from its DOWN to its UP, or to the end of the log.
@@ -110,6 +130,61 @@ struct Intervals {
     std::vector<std::uint64_t> histogram; // intervals of each length in ms, up to the largest (capped)
 };
 
+// One item of a guided run and what answered it. Positions are in client
+// pixels as drawn (a target's centre twice, a line's start and end) and, for
+// the figures, in hundredths of a screen pixel as guide.csv gives them.
+struct GuidedItem {
+    int item = 0; // 1-based place in the plan
+    GuideKind kind = GuideKind::Target;
+    Point from, to;
+    std::int64_t fineFromX = 0, fineFromY = 0, fineToX = 0, fineToY = 0;
+    std::uint64_t shownUs = 0; // the row that counts: the last one done
+    std::uint64_t endedUs = 0;
+    std::uint64_t guideLine = 0;       // its line in guide.csv; 0: never done
+    bool done = false;                 // a row says it was done
+    bool missed = true;                // not done, or no stroke answered it
+    std::optional<std::size_t> stroke; // the answering stroke in Report::strokes
+    std::optional<std::uint32_t> contact;
+    std::uint64_t firstLine = 0;    // touch.csv line of the answer's DOWN (the first, for contacts and pair)
+    std::uint64_t extraTouches = 0; // strokes in the item's time past the one that answered
+    // target, hold: the mean of the answer's points minus the centre, and the
+    // farthest point from the centre (its vector, for millimetres).
+    std::optional<double> offsetXPx, offsetYPx;
+    std::optional<double> offsetPx; // the vector's length
+    std::optional<double> maxOffsetPx;
+    double maxOffsetXPx = 0, maxOffsetYPx = 0;
+    // hold: jitter; line: deviation from its fit, the farthest point from the
+    // guide's segment (its vector) and the share of the guide it covers.
+    std::optional<double> jitterPx;
+    std::optional<double> deviationPx;
+    std::optional<double> guideOffsetPx;
+    double guideOffsetXPx = 0, guideOffsetYPx = 0;
+    std::optional<double> reachPct;
+    // contacts: most down at once; pair: the closest two came (its vector).
+    std::optional<std::uint64_t> contacts;
+    std::optional<double> separationPx;
+    double separationXPx = 0, separationYPx = 0;
+};
+
+// The last guided run of a guide.csv, item by item in plan order.
+struct Guided {
+    std::uint64_t run = 0;
+    std::vector<GuidedItem> items;
+    std::uint64_t targetsMissed = 0;
+    // The mean of the targets' offset vectors, and the 95th percentile of
+    // their lengths (nearest rank); none without an answered target.
+    std::optional<double> biasXPx, biasYPx;
+    std::optional<double> offsetP95Px;
+    std::optional<double> offsetP95Mm; // ranked in mm, which two scales may order otherwise
+    // The area the plan was laid out on (the largest of its rows), and the
+    // screen's size in mm as its first row gives it (0: not known).
+    Point clientSize;
+    Point screenMm;
+    // Every item done was ended by a message of the touch.csv read: a guide
+    // of another session is not.
+    bool belongs = true;
+};
+
 struct Report {
     InputStatus input;
     std::uint64_t messages = 0;
@@ -142,6 +217,8 @@ struct Report {
     // largest client area seen.
     std::optional<Intervals> intervals;
     Point clientSize;
+    // The guided run judged, with a guide.csv.
+    std::optional<Guided> guided;
 
     std::uint64_t StrokeCount() const {
         return strokes.size() + omittedStrokes;

@@ -57,7 +57,7 @@ void CStrokeShape::FitLine(Stroke& s) {
         s.deviation.push_back((float)fit.Deviation(p));
 }
 
-CStrokeShape::End CStrokeShape::Finish(Stroke& s, const Options& options) {
+CStrokeShape::End CStrokeShape::Finish(Stroke& s, const Options& options, Asked asked) {
     End end;
     s.points = m_points;
     s.lengthPx = m_length;
@@ -74,10 +74,11 @@ CStrokeShape::End CStrokeShape::Finish(Stroke& s, const Options& options) {
     s.drawn = std::move(m_drawn);
     s.drawn.shrink_to_fit();
     double reach = std::sqrt(m_maxReach2);
-    if (reach <= options.stationaryExtentPx)
+    if (reach <= options.stationaryExtentPx || asked == Asked::Hold)
         s.jitterPx = reach;
     double endX = Dx(m_down, m_last), endY = Dy(m_down, m_last);
-    if (m_points > 1 && std::sqrt(endX * endX + endY * endY) >= options.minLineLengthPx) {
+    if (m_points > 1 &&
+        (std::sqrt(endX * endX + endY * endY) >= options.minLineLengthPx || asked == Asked::Line)) {
         FitLine(s);
         end.thinnedFit = m_thinned;
     }

@@ -36,9 +36,13 @@ public:
         bool thinnedFit = false; // the line figures come from a thinned point set
         double minStep2 = 0;     // the smallest step that is not 0, squared, in pixels; 0: none
     };
+    // What the tester was asked to do with the stroke, if anything: hold it
+    // still (its jitter counts whatever its extent) or draw a line (fitted
+    // whatever its length).
+    enum class Asked { Nothing, Hold, Line };
     // Fills the stroke's points, length, steps, box, jitter, line fit and
     // drawn copy.
-    End Finish(Stroke& stroke, const Options& options);
+    End Finish(Stroke& stroke, const Options& options, Asked asked = Asked::Nothing);
 
     // Ready for the next stroke; the buffers keep their room.
     void Reset();

@@ -26,12 +26,15 @@ double Severity(const Failure& f) {
 }
 
 // The short list: each failing figure's worst, then the next worst of any
-// figure, all in order of severity (a larger excess first among equals).
+// figure, all in order of severity (a larger excess first among equals). A
+// missed item has no value to weigh: the measured failures come first.
 std::vector<std::size_t> WorstFirst(const std::vector<Failure>& failures) {
     std::vector<std::size_t> order(failures.size());
     for (std::size_t i = 0; i < order.size(); i++)
         order[i] = i;
     std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        if (failures[a].missed || failures[b].missed)
+            return !failures[a].missed && failures[b].missed;
         double sa = Severity(failures[a]), sb = Severity(failures[b]);
         return sa != sb ? sa > sb : failures[a].Excess() > failures[b].Excess();
     });
@@ -85,9 +88,10 @@ Verdict Judge(const Report& report, const Options& options) {
     v.failing.assign(report.strokes.size(), 0);
     for (std::size_t i = 0; i < report.strokes.size(); i++)
         JudgeStroke(report.strokes[i], options, [&](const FigureInfo& info, double value, double limit) {
-            v.failures.push_back({info.figure, i, value, limit});
+            v.failures.push_back({info.figure, i, value, limit, std::nullopt, false, std::nullopt});
             v.failing[i] |= (std::uint8_t)(1u << (int)info.figure);
         });
+    std::vector<Failure> itemFailures, sessionFailures;
     for (const FigureInfo& info : FIGURES) {
         const std::optional<double>& limit = options.*info.limit;
         if (!limit)
@@ -95,27 +99,52 @@ Verdict Judge(const Report& report, const Options& options) {
         FigureVerdict f;
         f.figure = info.figure;
         f.limit = *limit;
-        auto judge = [&](std::optional<double> value, std::optional<std::size_t> stroke) {
+        auto judge = [&](std::optional<double> value, std::optional<std::size_t> stroke,
+                         std::optional<std::size_t> item, std::optional<double> mmPerPx) {
             if (!value)
                 return;
+            // A limit given in mm holds a vector's length in mm, whatever its direction.
+            double itemLimit = *limit;
+            if (mmPerPx && info.limitMm && options.*info.limitMm)
+                itemLimit = *(options.*info.limitMm) / *mmPerPx;
             f.judged++;
-            bool fails = Exceeds(info, *value, *limit);
+            bool fails = Exceeds(info, *value, itemLimit);
             f.failing += fails;
             if (fails && !stroke)
-                v.failures.push_back({info.figure, SESSION, *value, *limit});
+                (item ? itemFailures : sessionFailures)
+                    .push_back({info.figure, SESSION, *value, itemLimit, item, false, mmPerPx});
             if (!f.worstValue || Exceeds(info, *value, *f.worstValue)) {
                 f.worstValue = value;
                 f.worst = stroke;
+                f.worstItem = item;
+                f.worstMmPerPx = mmPerPx;
             }
         };
-        if (info.scope == Scope::Session)
-            judge(info.ofSession(report), std::nullopt);
-        else
+        if (info.scope == Scope::Stroke)
             for (std::size_t i = 0; i < report.strokes.size(); i++)
-                judge(info.of(report.strokes[i]), i);
+                judge(info.of(report.strokes[i]), i, std::nullopt, std::nullopt);
+        if (report.guided)
+            for (std::size_t i = 0; i < report.guided->items.size(); i++) {
+                const GuidedItem& item = report.guided->items[i];
+                std::optional<double> value = info.ofItem(item), mm = info.itemMm(item, options);
+                judge(value, std::nullopt, i,
+                      value && mm && *value > 0 ? std::optional<double>(*mm / *value) : std::nullopt);
+                if (info.failsMissed(item)) {
+                    f.judged++;
+                    f.failing++;
+                    itemFailures.push_back({info.figure, SESSION, 0, *limit, i, true, std::nullopt});
+                }
+            }
+        if (info.scope == Scope::Session)
+            judge(info.ofSession(report), std::nullopt, std::nullopt, std::nullopt);
         f.outcome = f.failing ? Outcome::Fail : f.judged ? Outcome::Pass : Outcome::NotJudged;
         v.figures.push_back(f);
     }
+    // The items' in plan order, then the session's.
+    std::stable_sort(itemFailures.begin(), itemFailures.end(),
+                     [](const Failure& a, const Failure& b) { return *a.item < *b.item; });
+    v.failures.insert(v.failures.end(), itemFailures.begin(), itemFailures.end());
+    v.failures.insert(v.failures.end(), sessionFailures.begin(), sessionFailures.end());
     v.worstFirst = WorstFirst(v.failures);
     v.outcome = !v.failures.empty()                     ? Outcome::Fail
                 : v.figures.empty() || v.Unjudged() > 0 ? Outcome::NotJudged

@@ -24,9 +24,14 @@ constexpr std::size_t SESSION = static_cast<std::size_t>(-1);
 // One figure beyond its limit.
 struct Failure {
     Figure figure;
-    std::size_t stroke = 0; // index into Report::strokes, or SESSION
+    std::size_t stroke = 0; // index into Report::strokes, or SESSION (also for an item)
     double value = 0;
     double limit = 0;
+    std::optional<std::size_t> item; // index into Guided::items
+    bool missed = false;             // the item was missed: it has no value
+    // mm per px along the value's vector, where it has one (an item's offset
+    // with two scales); value, limit and excess convert by it alike.
+    std::optional<double> mmPerPx;
 
     // How far beyond the limit, in the figure's unit (> 0).
     double Excess() const;
@@ -40,7 +45,9 @@ struct FigureVerdict {
     std::size_t judged = 0;           // strokes (or sessions) that have the figure
     std::size_t failing = 0;          // of which beyond the limit
     std::optional<double> worstValue; // the value furthest toward failing
-    std::optional<std::size_t> worst; // its stroke (none for the session)
+    std::optional<std::size_t> worst; // its stroke (none for the session or an item)
+    std::optional<std::size_t> worstItem;
+    std::optional<double> worstMmPerPx;
     Outcome outcome = Outcome::NotJudged;
 };
 
@@ -52,8 +59,8 @@ constexpr std::size_t WORST_LISTED = 10;
 // one had nothing to judge.
 struct Verdict {
     Outcome outcome = Outcome::NotJudged;
-    std::vector<FigureVerdict> figures;  // one per limit given, in the order of FIGURES
-    std::vector<Failure> failures;       // every failure, in stroke order, then the session's
+    std::vector<FigureVerdict> figures; // one per limit given, in the order of FIGURES
+    std::vector<Failure> failures;      // every failure: in stroke order, then the items', then the session's
     std::vector<std::size_t> worstFirst; // the short list: places in `failures`, worst first
     std::vector<std::uint8_t> failing;   // per stroke: bit (1 << figure) when it fails
 

@@ -94,6 +94,7 @@ private:
         in.line = line;
         in.timed = true;
         in.timeMs = r.timeMs;
+        in.receivedUs = r.receivedUs;
         in.clientW = r.clientW;
         in.clientH = r.clientH;
         in.sized = r.sized;
@@ -111,6 +112,14 @@ private:
 };
 
 } // namespace
+
+bool StartsAsTouchCsv(std::FILE* input) {
+    char start[8];
+    bool csv =
+        std::fread(start, 1, sizeof start, input) == sizeof start && std::memcmp(start, "message,", 8) == 0;
+    std::rewind(input);
+    return csv;
+}
 
 InputStatus ReadInput(std::FILE* input, CInputSink& sink) {
     CReader reader(sink);

@@ -37,6 +37,7 @@ struct InputEvent {
     std::uint64_t line = 0; // 1-based line of the file
     bool timed = false;     // touch.csv: the record's time stamp and the client size are known
     std::uint32_t timeMs = 0;
+    std::uint64_t receivedUs = 0; // touch.csv: when kovrin read the message, on guide.csv's clock
     std::int32_t clientW = 0;
     std::int32_t clientH = 0;
     bool sized = false;         // the contact's size is known
@@ -56,6 +57,10 @@ public:
 protected:
     ~CInputSink() = default;
 };
+
+// Whether a file (not a pipe) starts with touch.csv's header; it is read
+// again from its start afterwards.
+bool StartsAsTouchCsv(std::FILE* input);
 
 // Reads the whole of `input` (opened in binary mode) into `sink`.
 InputStatus ReadInput(std::FILE* input, CInputSink& sink);

@@ -28,6 +28,39 @@ std::string Length(double px, const Options& options, int decimals, const char* 
     return text;
 }
 
+std::string VectorLength(double px, double dx, double dy, const Options& options, int decimals,
+                         const char* space) {
+    std::string text = Fixed(px, decimals) + space + "px";
+    if (std::optional<double> mm = options.VectorMm(dx, dy))
+        text += " (" + Fixed(*mm, decimals) + space + "mm)";
+    return text;
+}
+
+std::string OffsetLength(const GuidedItem& item, const Options& options, int decimals) {
+    std::string text = Fixed(figures::OffsetOf(item).value_or(0), decimals) + " px";
+    if (std::optional<double> mm = figures::OffsetMmOf(item, options))
+        text += " (" + Fixed(*mm, decimals) + " mm)";
+    return text;
+}
+
+std::string ItemName(const GuidedItem& item) {
+    switch (item.kind) {
+    case GuideKind::Target:
+        return "target " + Integer(item.item);
+    case GuideKind::Line:
+        return "line " + Integer(item.item - GUIDE_FIRST_LINE);
+    default:
+        return GuideKindName(item.kind);
+    }
+}
+
+std::string FailureQuantity(double v, const Failure& f, const Options& options, int decimals,
+                            const char* space) {
+    if (!f.mmPerPx)
+        return Quantity(v, Describe(f.figure).unit, options, decimals, space);
+    return Fixed(v, decimals) + space + "px (" + Fixed(v * *f.mmPerPx, decimals) + space + "mm)";
+}
+
 std::string Quantity(double value, Unit unit, const Options& options, int decimals, const char* space) {
     switch (unit) {
     case Unit::Px:

@@ -5,6 +5,7 @@
 
 #include "report/analyse/Report.h"
 #include "report/judge/Figures.h"
+#include "report/judge/Verdict.h"
 
 #include <charconv>
 #include <cstdint>
@@ -36,6 +37,22 @@ std::string Count(std::uint64_t n, const char* one, const char* many);
 // "12.500 px" or, with --px-per-mm, "12.500 px (1.603 mm)"; `space` goes
 // between a number and its unit.
 std::string Length(double px, const Options& options, int decimals = 3, const char* space = " ");
+
+// The same for a length whose vector (dx, dy) px is known: its mm are taken
+// axis by axis, as the guide's two scales ask.
+std::string VectorLength(double px, double dx, double dy, const Options& options, int decimals = 3,
+                         const char* space = " ");
+
+// That figure as text: "3.100 px (0.820 mm)".
+std::string OffsetLength(const GuidedItem& item, const Options& options, int decimals = 3);
+
+// "target 3", "line 2", "hold", "contacts", "pair".
+std::string ItemName(const GuidedItem& item);
+
+// A failure's value, limit or excess `v` in its figure's unit; along a
+// vector's direction, with the failure's own mm per px.
+std::string FailureQuantity(double v, const Failure& f, const Options& options, int decimals = 3,
+                            const char* space = " ");
 
 // The value of a figure in its unit.
 std::string Quantity(double value, Unit unit, const Options& options, int decimals = 3,

@@ -119,6 +119,16 @@ public:
         }
     }
 
+    // `name_px` and its mm twin, given: a vector's, taken axis by axis.
+    void Length(const char* name, const std::optional<double>& px, const std::optional<double>& mm) {
+        Key((std::string(name) + "_px").c_str());
+        Number(px);
+        if (m_options.pxPerMm) {
+            Key((std::string(name) + "_mm").c_str());
+            Number(px ? mm : std::nullopt);
+        }
+    }
+
     // A whole number of pixels, and its mm twin.
     void WholeLength(const char* name, std::int64_t px) {
         Integer((std::string(name) + "_px").c_str(), px);
@@ -159,6 +169,65 @@ private:
     const Options& m_options;
     bool m_first = true;
 };
+
+std::optional<double> Along(const std::optional<double>& px, const std::optional<double>& pxPerMm) {
+    return px && pxPerMm ? std::optional<double>(*px / *pxPerMm) : std::nullopt;
+}
+
+void EmitGuided(CJson& j, const Guided& g, const Options& options) {
+    j.Open('{');
+    j.Integer("run", g.run);
+    j.Fixed("px_per_mm_x", options.pxPerMmX);
+    j.Fixed("px_per_mm_y", options.pxPerMmY);
+    if (options.scaleFrom == ScaleFrom::None) {
+        j.Key("scale_from");
+        j.Null();
+    } else {
+        j.Text("scale_from", options.scaleFrom == ScaleFrom::Option ? "option" : "guide");
+    }
+    j.Line("    ");
+    j.Length("bias_x", g.biasXPx, Along(g.biasXPx, options.pxPerMmX));
+    j.Length("bias_y", g.biasYPx, Along(g.biasYPx, options.pxPerMmY));
+    j.Length("offset_p95", g.offsetP95Px, g.offsetP95Mm);
+    j.Integer("targets", (std::uint64_t)GUIDE_TARGETS);
+    j.Integer("targets_missed", g.targetsMissed);
+    j.Line("    ");
+    j.Key("items");
+    j.Open('[');
+    for (const GuidedItem& item : g.items) {
+        j.Line("      ");
+        j.Open('{');
+        j.Integer("item", (std::uint64_t)item.item);
+        j.Text("kind", GuideKindName(item.kind));
+        bool placed = GuideItemIsPlaced(item.kind);
+        auto at = [&](std::int32_t v) { return placed ? std::optional<std::int32_t>(v) : std::nullopt; };
+        j.Whole("x1", at(item.from.x));
+        j.Whole("y1", at(item.from.y));
+        j.Whole("x2", at(item.to.x));
+        j.Whole("y2", at(item.to.y));
+        j.Bool("missed", item.missed);
+        j.Whole("contact", item.contact);
+        j.Whole("first_line", item.firstLine ? std::optional<std::uint64_t>(item.firstLine) : std::nullopt);
+        j.Integer("extra_touches", item.extraTouches);
+        j.Length("offset_x", item.offsetXPx, Along(item.offsetXPx, options.pxPerMmX));
+        j.Length("offset_y", item.offsetYPx, Along(item.offsetYPx, options.pxPerMmY));
+        j.Length("offset", item.offsetPx,
+                 item.offsetPx ? options.VectorMm(*item.offsetXPx, *item.offsetYPx) : std::nullopt);
+        bool line = item.kind == GuideKind::Line;
+        j.Length("max_offset", item.maxOffsetPx, line ? std::nullopt : figures::OffsetMmOf(item, options));
+        j.Length("jitter", item.jitterPx);
+        j.Length("deviation", item.deviationPx);
+        j.Length("guide_offset", item.guideOffsetPx,
+                 line ? figures::OffsetMmOf(item, options) : std::nullopt);
+        j.Fixed("reach_pct", item.reachPct);
+        j.Whole("contacts", item.contacts);
+        j.Length("separation", item.separationPx,
+                 item.separationPx ? options.VectorMm(item.separationXPx, item.separationYPx) : std::nullopt);
+        j.Close('}');
+    }
+    j.Close(']', g.items.empty() ? nullptr : "    ");
+    j.Close('}', "  ");
+}
 
 void Emit(std::string& out, std::FILE* file, const Report& report, const Options& options,
           const Verdict& verdict) {
@@ -277,6 +346,12 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
     }
     j.Close(']', report.anomalies.empty() ? nullptr : "  ");
     j.Line("  ");
+    j.Key("guided");
+    if (report.guided)
+        EmitGuided(j, *report.guided, options);
+    else
+        j.Null();
+    j.Line("  ");
     j.Text("verdict", OutcomeName(verdict.outcome));
     j.Line("  ");
     j.Key("limits");
@@ -301,8 +376,17 @@ void Emit(std::string& out, std::FILE* file, const Report& report, const Options
         const FigureInfo& info = Describe(f.figure);
         j.Text("figure", info.name);
         j.Whole("stroke", f.stroke == SESSION ? std::nullopt : std::optional<std::uint64_t>(f.stroke));
-        j.Quantity("value", f.value, info.unit);
-        j.Quantity("limit", f.limit, info.unit);
+        j.Whole("item", f.item ? std::optional<std::uint64_t>(*f.item) : std::nullopt);
+        if (f.missed) // no value: nothing answered the item
+            j.Length("value", std::nullopt);
+        else if (f.mmPerPx) // along its vector
+            j.Length("value", f.value, f.value * *f.mmPerPx);
+        else
+            j.Quantity("value", f.value, info.unit);
+        if (f.mmPerPx)
+            j.Length("limit", f.limit, f.limit * *f.mmPerPx);
+        else
+            j.Quantity("limit", f.limit, info.unit);
         j.Close('}');
     }
     j.Close(']', verdict.failures.empty() ? nullptr : "  ");

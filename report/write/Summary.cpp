@@ -70,6 +70,111 @@ void WritePositions(CText& t, const Report& r, const Options& options) {
                Integer(r.separation->line));
 }
 
+// "+2.500, -1.000 px (+0.661, -0.265 mm)": a vector, its mm axis by axis.
+std::string Vector(double dx, double dy, const Options& options) {
+    auto signedFixed = [](double v) {
+        std::string text = Fixed(v);
+        return text[0] == '-' || text.find_first_not_of("0.") == std::string::npos ? text : "+" + text;
+    };
+    std::string text = signedFixed(dx) + ", " + signedFixed(dy) + " px";
+    if (options.pxPerMmX)
+        text +=
+            " (" + signedFixed(dx / *options.pxPerMmX) + ", " + signedFixed(dy / *options.pxPerMmY) + " mm)";
+    return text;
+}
+
+std::string ItemFigures(const GuidedItem& item, const Options& options) {
+    switch (item.kind) {
+    case GuideKind::Target:
+    case GuideKind::Hold: {
+        std::string text = "offset " + Vector(*item.offsetXPx, *item.offsetYPx, options) + ", farthest " +
+                           VectorLength(*item.maxOffsetPx, item.maxOffsetXPx, item.maxOffsetYPx, options);
+        if (item.jitterPx)
+            text += ", jitter " + Length(*item.jitterPx, options);
+        return text;
+    }
+    case GuideKind::Line: {
+        std::string text =
+            "from the guide " +
+            VectorLength(*item.guideOffsetPx, item.guideOffsetXPx, item.guideOffsetYPx, options) +
+            ", reach " + Fixed(*item.reachPct, 1) + "%";
+        if (item.deviationPx)
+            text += ", deviation " + Length(*item.deviationPx, options);
+        return text;
+    }
+    case GuideKind::Contacts:
+        return Count(*item.contacts, "contact", "contacts") + " down at once";
+    case GuideKind::Pair:
+        return item.separationPx ? "closest " + VectorLength(*item.separationPx, item.separationXPx,
+                                                             item.separationYPx, options)
+                                 : "never two down at once";
+    }
+    return "";
+}
+
+// A guided run: each item, what answered it, and how far the panel put the
+// touches from where the tester was asked to touch.
+void WriteGuided(CText& t, const Guided& g, const Options& options) {
+    std::size_t done = 0;
+    std::string missed;
+    for (const GuidedItem& item : g.items) {
+        done += item.done;
+        if (item.missed)
+            missed += (missed.empty() ? ": " : ", ") + ItemName(item);
+    }
+    std::size_t missedCount = 0;
+    for (const GuidedItem& item : g.items)
+        missedCount += item.missed;
+    t.Line("Guided run ", Integer(g.run), ": ", Integer(done), " of ", Integer(g.items.size()),
+           " items done, ", Integer(missedCount), " missed", missed);
+    switch (options.scaleFrom) {
+    case ScaleFrom::Guide:
+        t.Line("  scale: ", Fixed(*options.pxPerMmX), " px/mm across, ", Fixed(*options.pxPerMmY),
+               " px/mm down, from the guide's screen size (", Integer(g.screenMm.x), " x ",
+               Integer(g.screenMm.y), " mm)");
+        break;
+    case ScaleFrom::Option:
+        t.Line("  scale: ", Fixed(*options.pxPerMm), " px/mm, from --px-per-mm");
+        break;
+    case ScaleFrom::None:
+        t.Line("  scale: none (the guide does not know the screen's size): figures in pixels only");
+        break;
+    }
+    if (g.biasXPx) {
+        std::string p95 = Fixed(*g.offsetP95Px) + " px";
+        if (g.offsetP95Mm)
+            p95 += " (" + Fixed(*g.offsetP95Mm) + " mm)";
+        t.Line("  targets: bias ", Vector(*g.biasXPx, *g.biasYPx, options), ", offsets' 95th percentile ",
+               p95, ", ", Integer(g.targetsMissed), " missed");
+    } else {
+        t.Line("  targets: none answered");
+    }
+    const GuidedItem* worst = nullptr;
+    for (const GuidedItem& item : g.items)
+        if (figures::OffsetOf(item) && (!worst || *figures::OffsetOf(item) > *figures::OffsetOf(*worst)))
+            worst = &item;
+    if (worst)
+        t.Line("  worst item: ", ItemName(*worst), ", its farthest point ", OffsetLength(*worst, options),
+               worst->kind == GuideKind::Line ? " from its guide" : " from its centre");
+    t.Line("  ", PadLeft("item", 4), " ", PadRight("what", 10), " ", PadRight("where (client px)", 22), " ",
+           PadRight("answer", 26), " figures");
+    for (const GuidedItem& item : g.items) {
+        std::string where = GuideItemIsPlaced(item.kind) ? Point2(item.from.x, item.from.y) : "";
+        if (item.kind == GuideKind::Line)
+            where += "-" + Point2(item.to.x, item.to.y);
+        std::string answer = !item.done    ? "missed: never done"
+                             : item.missed ? "missed: nothing answered"
+                             : item.contact
+                                 ? "contact " + Integer(*item.contact) + ", line " + Integer(item.firstLine)
+                                 : "from line " + Integer(item.firstLine);
+        if (item.extraTouches)
+            answer += " (+" + Integer(item.extraTouches) + ")";
+        t.Line("  ", PadLeft(Integer(item.item), 4), " ", PadRight(ItemName(item), 10), " ",
+               PadRight(where, 22), " ", PadRight(answer, 26),
+               item.missed ? "" : " " + ItemFigures(item, options));
+    }
+}
+
 void WriteAnomalies(CText& t, const Report& r) {
     t.Line("Anomalies: ", Integer(r.stuck), " stuck, ", Count(r.ghosts, "ghost", "ghosts"), ", ",
            Integer(r.redowns), " repeated DOWN, ",
@@ -217,15 +322,24 @@ void WriteVerdict(CText& t, const Report& r, const Options& options, const Verdi
         const Failure& f = verdict.failures[i];
         const FigureInfo& info = Describe(f.figure);
         std::string what = " of the session";
-        if (f.stroke != SESSION) {
+        if (f.item) {
+            const GuidedItem& item = r.guided->items[*f.item];
+            what = " of " + ItemName(item) + " (item " + Integer(item.item) + ")";
+            if (f.missed) {
+                t.Line("  FAIL ", info.name, what, ": missed, never answered");
+                continue;
+            }
+            if (item.contact)
+                what += ", contact " + Integer(*item.contact) + " down at line " + Integer(item.firstLine);
+        } else if (f.stroke != SESSION) {
             const Stroke& s = r.strokes[f.stroke];
             what = " of contact " + Integer(s.id) + " (stroke " + Integer(f.stroke + 1) + ", down at line " +
                    Integer(s.firstLine) + ")";
         }
-        t.Line("  FAIL ", info.name, what, ": ", Quantity(f.value, info.unit, options, info.decimals),
-               info.bound == Bound::AtMost ? " over the limit " : " under the limit ",
-               Quantity(f.limit, info.unit, options, info.decimals), " by ",
-               Quantity(f.Excess(), info.unit, options, info.decimals));
+        auto quantity = [&](double v) { return FailureQuantity(v, f, options, info.decimals); };
+        t.Line("  FAIL ", info.name, what, ": ", quantity(f.value),
+               info.bound == Bound::AtMost ? " over the limit " : " under the limit ", quantity(f.limit),
+               " by ", quantity(f.Excess()));
     }
     t.More(verdict.failures.size() - listed);
     WriteUnjudged(t, options, verdict);
@@ -241,6 +355,10 @@ std::string FormatSummary(const Report& r, const Options& options, const Verdict
     WriteSession(t, r);
     WritePositions(t, r, options);
     t.Blank();
+    if (r.guided) {
+        WriteGuided(t, *r.guided, options);
+        t.Blank();
+    }
     WriteAnomalies(t, r);
     t.Blank();
     WriteStrokes(t, r);

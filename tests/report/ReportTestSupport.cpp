@@ -43,11 +43,12 @@ std::string Up(std::uint32_t id, std::int32_t x, std::int32_t y) {
     return Input("UP   id =", id, x, y);
 }
 
-CCsv& CCsv::Message(int announced) {
+CCsv& CCsv::Message(int announced, std::uint64_t receivedUs) {
     if (m_text.empty())
         m_text = std::string(TOUCH_CSV_COLUMNS) + "\r\n";
     m_message++;
     m_announced = announced;
+    m_receivedUs = receivedUs;
     m_input = 0;
     return *this;
 }
@@ -58,7 +59,8 @@ CCsv& CCsv::Input(const char* event, std::uint32_t id, std::int32_t hx, std::int
     m_text += std::to_string(m_message) + "," + std::to_string(m_input++) + "," +
               std::to_string(m_announced) + "," + event + "," + std::to_string(id) + "," +
               std::to_string(hx / 100) + "," + std::to_string(hy / 100) + "," + std::to_string(hx) + "," +
-              std::to_string(hy) + ",0," + std::to_string(timeMs) + ",0," + size + ",0,1920,1080\r\n";
+              std::to_string(hy) + ",0," + std::to_string(timeMs) + "," + std::to_string(m_receivedUs) + "," +
+              size + ",0,1920,1080\r\n";
     m_lines++;
     return *this;
 }

@@ -28,8 +28,9 @@ std::string Up(std::uint32_t id, std::int32_t x, std::int32_t y);
 // screen position's whole pixels.
 class CCsv {
 public:
-    // A message that announced `announced` inputs; the inputs added next are its.
-    CCsv& Message(int announced);
+    // A message that announced `announced` inputs, read at `receivedUs`; the
+    // inputs added next are its.
+    CCsv& Message(int announced, std::uint64_t receivedUs = 0);
     // An input ("DOWN", "MOVE", "UP" or "-") at (hx, hy) hundredths of a pixel,
     // time-stamped `timeMs`, with its contact size in hundredths if given.
     CCsv& Input(const char* event, std::uint32_t id, std::int32_t hx, std::int32_t hy, std::uint32_t timeMs,
@@ -47,6 +48,7 @@ private:
     std::uint64_t m_message = 0;
     int m_announced = 0;
     int m_input = 0;
+    std::uint64_t m_receivedUs = 0;
     std::uint64_t m_lines = 1;
 };
 

@@ -63,6 +63,7 @@ void WriteHtmlPage(std::ostream& out, const Report& report, const Options& optio
     h << "<main>";
     WriteHeader(h, report, options);
     WriteVerdict(h, report, options, verdict);
+    WriteGuided(h, report, options, verdict);
     WriteSummary(h, report, options);
     WriteDrawing(h, report, options, verdict);
     WriteCharts(h, report, options, verdict);

@@ -99,6 +99,14 @@ std::string Value(double value, Unit unit, int decimals, const Options& options)
     return "<span class=\"v\">" + Quantity(value, unit, options, decimals, "&nbsp;") + "</span>";
 }
 
+std::string FailureValue(double value, const FigureInfo& info, std::optional<double> mmPerPx,
+                         const Options& options) {
+    if (!mmPerPx)
+        return Value(value, info.unit, info.pageDecimals, options);
+    return "<span class=\"v\">" + Fixed(value, info.pageDecimals) + "&nbsp;px (" +
+           Fixed(value * *mmPerPx, info.pageDecimals) + "&nbsp;mm)</span>";
+}
+
 std::string LengthCell(double px, int decimals, const Options& options) {
     std::string text = Fixed(px, decimals);
     if (options.pxPerMm)

@@ -77,6 +77,10 @@ std::string Swatch(int slot);
 
 // A figure's value in its unit, kept on one line.
 std::string Value(double value, Unit unit, int decimals, const Options& options);
+// A limit's or failure's value; along a vector's direction where `mmPerPx`
+// is given (a guided item's offset).
+std::string FailureValue(double value, const FigureInfo& info, std::optional<double> mmPerPx,
+                         const Options& options);
 // The same in a table cell: millimetres on a second, quieter line.
 std::string LengthCell(double px, int decimals, const Options& options);
 
@@ -113,6 +117,7 @@ void CloseTable(CHtml& h);
 
 // The sections, in the order of the page.
 void WriteVerdict(CHtml& h, const Report& report, const Options& options, const Verdict& verdict);
+void WriteGuided(CHtml& h, const Report& report, const Options& options, const Verdict& verdict);
 void WriteSummary(CHtml& h, const Report& report, const Options& options);
 void WriteDrawing(CHtml& h, const Report& report, const Options& options, const Verdict& verdict);
 void WriteCharts(CHtml& h, const Report& report, const Options& options, const Verdict& verdict);

@@ -58,9 +58,11 @@ void WriteLimits(CHtml& h, const Report& report, const Options& options, const V
           << Value(f.limit, info.unit, info.pageDecimals, options) << "</td><td>"
           << Count(f.judged, info.judgedOne, info.judgedMany) << "</td><td>";
         if (f.worstValue)
-            h << Value(*f.worstValue, info.unit, info.pageDecimals, options);
+            h << FailureValue(*f.worstValue, info, f.worstMmPerPx, options);
         else
             h << "&ndash;";
+        if (f.worstItem)
+            h << ", " << ItemName(report.guided->items[*f.worstItem]);
         if (f.worst) {
             const Stroke& worst = report.strokes[*f.worst];
             h << ", " << Swatch(worst.slot) << "contact&nbsp;" << worst.id << ", line&nbsp;"
@@ -70,8 +72,11 @@ void WriteLimits(CHtml& h, const Report& report, const Options& options, const V
         switch (f.outcome) {
         case Outcome::Fail:
             h << "<span class=\"bad\">FAIL</span> "
-              << (info.scope == Scope::Session ? std::string("the session")
-                                               : Count(f.failing, "stroke", "strokes"))
+              << (info.scope == Scope::Stroke ? Count(f.failing, "stroke", "strokes")
+                  : info.scope == Scope::Item ? Count(f.failing, "item", "items")
+                  : f.failing > 1             ? std::string("the session and its contacts item")
+                  : f.worstItem               ? std::string("the contacts item")
+                                              : std::string("the session"))
               << " " << Beyond(info);
             break;
         case Outcome::Pass:
@@ -94,16 +99,30 @@ void WriteWorstFailures(CHtml& h, const Report& report, const Options& options, 
         const Failure& f = verdict.failures[k];
         const FigureInfo& info = Describe(f.figure);
         h << "<tr><td>" << info.name << "</td><td>";
-        if (f.stroke == SESSION) {
+        if (f.item) {
+            const GuidedItem& item = report.guided->items[*f.item];
+            h << ItemName(item);
+            if (item.contact)
+                h << ", contact " << *item.contact;
+            h << "</td><td>";
+            if (item.firstLine)
+                h << item.firstLine;
+            else
+                h << "&ndash;";
+        } else if (f.stroke == SESSION) {
             h << "the session</td><td>&ndash;";
         } else {
             const Stroke& s = report.strokes[f.stroke];
             h << Swatch(s.slot) << "contact " << s.id << "</td><td>" << LineRange(s);
         }
-        h << "</td><td class=\"n bad\">" << Value(f.value, info.unit, info.pageDecimals, options)
-          << "</td><td class=\"n\">" << Value(f.limit, info.unit, info.pageDecimals, options)
-          << "</td><td class=\"n\">" << Value(f.Excess(), info.unit, info.pageDecimals, options)
-          << "</td></tr>";
+        if (f.missed) {
+            h << "</td><td class=\"n bad\">missed</td><td class=\"n\">"
+              << FailureValue(f.limit, info, f.mmPerPx, options) << "</td><td class=\"n\">&ndash;</td></tr>";
+            continue;
+        }
+        h << "</td><td class=\"n bad\">" << FailureValue(f.value, info, f.mmPerPx, options)
+          << "</td><td class=\"n\">" << FailureValue(f.limit, info, f.mmPerPx, options)
+          << "</td><td class=\"n\">" << FailureValue(f.Excess(), info, f.mmPerPx, options) << "</td></tr>";
     }
     CloseTable(h);
     if (verdict.worstFirst.size() < verdict.failures.size())

@@ -54,6 +54,7 @@ TEST(JsonTest, KeysInTheirOrderWithTheirValues) {
                             "contacts_omitted",
                             "anomalies_omitted",
                             "anomalies",
+                            "guided",
                             "verdict",
                             "failures"}) {
         at = json.find("\"" + std::string(key) + "\": ", at) + 1;
@@ -69,7 +70,7 @@ TEST(JsonTest, KeysInTheirOrderWithTheirValues) {
          R"("origin_x": 0, "origin_y": 0, "columns": 8, "rows": 3, "counts": [3, 0, 0, 0, 0, 0, 0, 0, 0, )",
          R"("lines": 16, "bad_lines": 0, "cut_off": false)", R"({"kind": "ghost", "id": 9, "line": 8})",
          R"("verdict": "fail")",
-         R"({"figure": "jitter", "stroke": 0, "value_px": 10.000, "limit_px": 8.000})"})
+         R"({"figure": "jitter", "stroke": 0, "item": null, "value_px": 10.000, "limit_px": 8.000})"})
         EXPECT_NE(json.find(part), std::string::npos) << part;
 }
 
