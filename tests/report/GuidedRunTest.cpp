@@ -99,9 +99,10 @@ TEST(GuidedRunTest, ItemsAnsweredMissedAndRedoneGiveTheirFiguresInEitherScale) {
     std::string csv = dir.Write("touch.csv", s.csv);
     dir.Write("guide.csv", s.guide);
 
-    // The guide beside the touch.csv, its scale from the screen's size.
-    RunResult r =
-        RunReport({csv, "--json", dir.Path("a.json"), "--max-offset", "4.5", "--max-jitter", "1mm"});
+    // The guide beside the touch.csv, its scale from the screen's size. The hold and the line are
+    // judged though neither is stationary or long enough by the settings.
+    RunResult r = RunReport({csv, "--json", dir.Path("a.json"), "--max-offset", "4.5", "--max-jitter", "1mm",
+                             "--min-line-length", "600", "--stationary-extent", "3"});
     EXPECT_EQ(r.exitCode, 1) << r.err;
     std::string json = ReadFile(dir.Path("a.json"));
     EXPECT_NE(json.find("\"px_per_mm_x\": 5.000, \"px_per_mm_y\": 4.000, \"scale_from\": \"guide\""),
