@@ -2,6 +2,8 @@
 // handler, read back from guide.csv, touch.csv, the screen and the menu.
 #include "GuidedSession.h"
 #include "app/AppState.h"
+#include "report/analyse/Analysis.h"
+#include "report/read/GuideReader.h"
 #include "res/resource.h"
 #include "support/ClientPixels.h"
 #include "support/TouchFixture.h"
@@ -11,6 +13,23 @@
 namespace {
 
 using GuidedRunTest = TouchWindowTest;
+
+// kovrin-report's reading of the guide.csv and touch.csv in the current directory.
+report::Report ReportGuidedRun() {
+    report::Report r;
+    std::FILE* guideFile = std::fopen("guide.csv", "rb");
+    std::FILE* touchFile = std::fopen("touch.csv", "rb");
+    EXPECT_TRUE(guideFile && touchFile);
+    if (guideFile && touchFile) {
+        report::CAnalyser analyser{report::Options{}};
+        analyser.FollowGuide(report::GuidedPlan(report::ReadGuide(guideFile)));
+        r = analyser.Finish(report::ReadInput(touchFile, analyser));
+    }
+    for (std::FILE* f : {guideFile, touchFile})
+        if (f)
+            std::fclose(f);
+    return r;
+}
 using Row = std::vector<std::string>;
 
 bool Checked(HWND hwnd, UINT id) {
@@ -64,6 +83,22 @@ TEST_F(GuidedRunTest, ScriptedRunComesBackFromItsFilesAndTheScreen) {
         },
         [](long long us) { fakes::clockSkewUs += us; }, [&] { Send(WM_KEYDOWN, VK_BACK, 1); });
     fakes::recordWrites = false;
+    // kovrin-report gives back where the session touched, to the hundredth of a pixel.
+    report::Report r = ReportGuidedRun();
+    ASSERT_TRUE(r.guided && r.guided->belongs && r.guided->items.size() == (size_t)GUIDE_ITEMS);
+    const std::vector<report::GuidedItem>& items = r.guided->items;
+    for (int k = 0; k < GUIDE_TARGETS; k++) {
+        GuidePoint offset = guidedsession::TargetOffset(k);
+        EXPECT_DOUBLE_EQ(*items[k].offsetXPx * 100, offset.x) << "target " << k + 1;
+        EXPECT_DOUBLE_EQ(*items[k].offsetYPx * 100, offset.y) << "target " << k + 1;
+    }
+    EXPECT_DOUBLE_EQ(*r.guided->biasXPx, 2.0);
+    EXPECT_DOUBLE_EQ(*r.guided->biasYPx, -1.0);
+    EXPECT_DOUBLE_EQ(*items[GUIDE_HOLD].offsetXPx * 100, guidedsession::HOLD_OFFSET.x);
+    EXPECT_DOUBLE_EQ(*items[GUIDE_HOLD].offsetYPx * 100, guidedsession::HOLD_OFFSET.y);
+    EXPECT_DOUBLE_EQ(*items[GUIDE_FIRST_LINE + 2].reachPct, 100.0);
+    EXPECT_EQ(*items[GUIDE_CONTACTS].contacts, 5u);
+    EXPECT_DOUBLE_EQ(*items[GUIDE_PAIR].separationPx, 12.0);
     // Ended by itself, and a second run ended by choosing Guided Test again: back in Line mode.
     EXPECT_TRUE(Checked(m_hwnd, IDM_LINE) && !Checked(m_hwnd, IDM_GUIDED_TEST));
     Send(WM_COMMAND, IDM_GUIDED_TEST);
