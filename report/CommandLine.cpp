@@ -198,8 +198,11 @@ by its header) and reports what it says about the touch screen: strokes,
 their straightness and jitter, gaps between reports, stuck and ghost
 contacts, dropped inputs, how close two contacts came and the parts of the
 panel that never reported; from touch.csv also the report rate of every
-contact and the time between its reports. '-' reads standard input. The
-summary goes to standard output, warnings about the file to standard error.
+contact and the time between its reports. With the guide.csv of a guided
+run (beside the touch.csv, or --guide), also accuracy: how far each touch
+landed from the target it answered, the panel's bias, and every hold, line
+and contact count judged by its item. '-' reads standard input. The summary
+goes to standard output, warnings about the file to standard error.
 
 Options:
   --json FILE             also write the figures as JSON to FILE
@@ -212,7 +215,7 @@ Options:
 )";
     for (const FigureInfo& info : FIGURES) {
         std::string head = std::string("  ") + info.option + " " + info.optionArg;
-        text += PadRight(head, 24);
+        text += PadRight(head, 26);
         for (const char* line = info.help; *line;) {
             const char* end = std::strchr(line, '\n');
             std::size_t length = end ? (std::size_t)(end - line) : std::strlen(line);
@@ -221,7 +224,7 @@ Options:
             line += length;
             if (*line == '\n') {
                 line++;
-                text.append(24, ' ');
+                text.append(26, ' ');
             }
         }
     }
