@@ -56,7 +56,7 @@ void CAnalyser::Down(const InputEvent& in) {
         Close(m_contacts.Oldest(), false, true);
     }
     CContacts::Nearest nearest;
-    int place = m_contacts.Down(in, &nearest);
+    int place = m_contacts.Down(in, m_guided && m_guided->Pairing(in) ? &nearest : nullptr);
     if ((std::size_t)place == m_strokes.size())
         m_strokes.emplace_back();
     OpenStroke& o = m_strokes[place];
@@ -83,9 +83,13 @@ void CAnalyser::Move(const InputEvent& in) {
         return;
     }
     AddPoint(m_strokes[open], in);
-    CContacts::Nearest nearest = m_contacts.Move(open, in);
-    if (m_guided)
-        m_guided->Input(in, m_contacts.DownCount(), nearest);
+    if (!m_guided) {
+        m_contacts.Move(open, in);
+        return;
+    }
+    CContacts::Nearest nearest;
+    m_contacts.Move(open, in, m_guided->Pairing(in) ? &nearest : nullptr);
+    m_guided->Input(in, m_contacts.DownCount(), nearest);
 }
 
 void CAnalyser::Up(const InputEvent& in) {

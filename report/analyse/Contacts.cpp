@@ -44,9 +44,10 @@ int CContacts::Down(const InputEvent& in, Nearest* nearest) {
         m_oldest = place;
     m_newest = place;
     m_open.emplace(in.id, place);
-    Nearest n = Separate(place, in);
     if (nearest)
-        *nearest = n;
+        *nearest = Separate<true>(place, in);
+    else
+        Separate<false>(place, in);
     m_maxContacts = std::max<std::uint64_t>(m_maxContacts, m_down.size());
     return place;
 }

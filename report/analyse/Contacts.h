@@ -55,14 +55,18 @@ public:
     }
 
     // The vector from the nearest other contact down to an input, in
-    // hundredths of a pixel; none when no other is down.
+    // hundredths of a pixel; none when no other is down. Asked for only
+    // where a guided item needs it: without it the search is cheaper.
     using Nearest = std::optional<std::pair<double, double>>;
 
     // A contact comes down: the place of its stroke.
     int Down(const InputEvent& in, Nearest* nearest = nullptr);
     // A contact down moves.
-    Nearest Move(int place, const InputEvent& in) {
-        return Separate(place, in);
+    void Move(int place, const InputEvent& in, Nearest* nearest = nullptr) {
+        if (nearest)
+            *nearest = Separate<true>(place, in);
+        else
+            Separate<false>(place, in);
     }
     // How many contacts are down.
     std::size_t DownCount() const {
@@ -78,25 +82,28 @@ private:
     // The distance from a contact's new position to every other contact
     // down, compared in hundredths of a pixel; then its position is the new
     // one. Inline: it runs for every point.
-    Nearest Separate(int place, const InputEvent& in) {
+    template <bool WithNearest> Nearest Separate(int place, const InputEvent& in) {
         const double x = (double)in.fineX, y = (double)in.fineY;
-        std::size_t self = m_places[place].at, nearest = self;
-        double best = std::numeric_limits<double>::infinity();
+        std::size_t self = m_places[place].at, closest = self;
+        // Without the nearest, only a contact closer than the closest so far matters.
+        double best = WithNearest ? std::numeric_limits<double>::infinity() : m_closest2;
         for (std::size_t i = 0; i < m_down.size(); i++) {
             double dx = x - m_down[i].x, dy = y - m_down[i].y, d2 = dx * dx + dy * dy;
             if (d2 < best && i != self) {
                 best = d2;
-                nearest = i;
+                closest = i;
             }
         }
         m_down[self] = {x, y, in.id, place};
-        if (nearest == self)
+        if (closest == self)
             return std::nullopt;
         if (best < m_closest2) {
             m_closest2 = best;
-            m_closest = Separation{0, in.id, m_down[nearest].id, in.line};
+            m_closest = Separation{0, in.id, m_down[closest].id, in.line};
         }
-        return std::make_pair(x - m_down[nearest].x, y - m_down[nearest].y);
+        if (!WithNearest)
+            return std::nullopt;
+        return std::make_pair(x - m_down[closest].x, y - m_down[closest].y);
     }
 
     // Where every contact down last was, in hundredths of a pixel, side by

@@ -37,6 +37,12 @@ public:
     // the vector from the nearest other one (hundredths; none: alone).
     void Input(const InputEvent& in, std::size_t down,
                const std::optional<std::pair<double, double>>& nearest);
+    // Whether an input comes while the pair item shows: its nearest other
+    // contact is then wanted.
+    bool Pairing(const InputEvent& in) const {
+        const GuidedItem* pair = m_pair >= 0 ? &m_items[m_pair] : nullptr;
+        return pair && pair->shownUs <= in.receivedUs && in.receivedUs <= pair->endedUs;
+    }
     GuideKind KindOf(int place) const {
         return m_items[place].kind;
     }
