@@ -4,7 +4,8 @@
 # snapshots), then
 # runs kovrin-report on the touch.log and the touch.csv of that run and
 # photographs its page in headless Chromium (docs/report.png, and its timing
-# section, docs/report-timing.png).
+# section, docs/report-timing.png), and on the guided run's files
+# (docs/report-guided.png).
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 cd "$root"
@@ -43,4 +44,15 @@ timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbar
   "file://$work/frame.html" >/dev/null 2>&1
 convert "$work/timing.png" -strip "docs/report-timing.png"
 echo "docs/report-timing.png"
+
+# The guided run's section of the page for that run's touch.csv and the
+# guide.csv beside it.
+"$root/build/native-release/kovrin-report" --max-offset 3 \
+  --html "$work/guide/guided.html" "$work/guide/touch.csv" >/dev/null || [ $? = 1 ]
+echo '<!DOCTYPE html><body style="margin:0"><iframe src="guided.html#guided" style="border:0;width:1100px;height:900px"></iframe>' >"$work/guide/frame.html"
+timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --force-device-scale-factor=1 \
+  --user-data-dir="$work/profile" --window-size=1100,900 --screenshot="$work/guided.png" \
+  "file://$work/guide/frame.html" >/dev/null 2>&1
+convert "$work/guided.png" -strip "docs/report-guided.png"
+echo "docs/report-guided.png"
 rm -rf "$work"

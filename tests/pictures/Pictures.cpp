@@ -124,17 +124,20 @@ void TesterScene() {
     Touch({At(33, TOUCHEVENTF_UP, 540, 420)});
 }
 
-// A guided run at its third line: the targets and the hold touched a pixel
-// or two off, two lines drawn, the diagonal half drawn and not yet lifted.
+// A guided run at its third line: the targets and the hold touched a few
+// pixels off, further right the further right they are, as a panel whose
+// calibration is off; two lines drawn, the diagonal half drawn and not yet
+// lifted.
 void GuideScene() {
     SendMessageW(g_hwnd, WM_COMMAND, IDM_GUIDED_TEST, 0);
     const GuideItem* items = g_guide.plan.items;
     for (DWORD k = 0; k <= GUIDE_HOLD; k++) {
         GuidePoint p = items[k].from;
-        Touch({At(40 + k, TOUCHEVENTF_DOWN, p.x + 2, p.y - 1)});
+        int dx = k == GUIDE_HOLD ? 1 : (int)(k % 5) - 1, dy = k == GUIDE_HOLD ? 0 : 1 - (int)(k / 5);
+        Touch({At(40 + k, TOUCHEVENTF_DOWN, p.x + dx, p.y + dy)});
         if (k == GUIDE_HOLD)
             fakes::clockSkewUs += GUIDE_HOLD_US;
-        Touch({At(40 + k, TOUCHEVENTF_UP, p.x + 2, p.y - 1)});
+        Touch({At(40 + k, TOUCHEVENTF_UP, p.x + dx, p.y + dy)});
     }
     for (DWORD k = GUIDE_FIRST_LINE; k < GUIDE_FIRST_LINE + 3; k++) {
         GuidePoint a = items[k].from, b = items[k].to;

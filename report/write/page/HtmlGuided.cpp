@@ -72,8 +72,11 @@ void Arrow(CHtml& h, const char* cls, double x, double y, double dx, double dy) 
 void WriteMap(CHtml& h, const Report& report, const Guided& g, const std::vector<ItemVerdict>& verdicts,
               double magnify) {
     double w = std::max(g.clientSize.x, 1), hgt = std::max(g.clientSize.y, 1);
-    double scale = FitScale(w, hgt);
-    OpenSvg(h, "fig", 0, 0, w, hgt, scale, "the guided run's items in client pixels");
+    // Room round the area for the arrows of the targets at its edges.
+    double pad = std::round(std::max(20.0, 0.04 * std::max(w, hgt)));
+    double scale = FitScale(w + 2 * pad, hgt + 2 * pad);
+    OpenSvg(h, "fig", -pad, -pad, w + 2 * pad, hgt + 2 * pad, scale,
+            "the guided run's items in client pixels");
     h << "<defs>";
     for (int k = 0; k < 4; k++)
         h << "<marker id=\"a" << ARROW_CLASSES[k] << "\" viewBox=\"0 0 10 10\" refX=\"9\" refY=\"5\" "
@@ -201,8 +204,8 @@ void WriteGuided(CHtml& h, const Report& report, const Options& options, const V
         missed += item.missed;
     }
     double magnify = Magnification(g);
-    h << "<h2>Guided run " << g.run << "</h2><p>" << done << " of " << g.items.size() << " items done, "
-      << missed << " missed. ";
+    h << "<h2 id=\"guided\">Guided run " << g.run << "</h2><p>" << done << " of " << g.items.size()
+      << " items done, " << missed << " missed. ";
     if (g.biasXPx) {
         h << "Targets: bias <span class=\"v\">" << Fixed(*g.biasXPx, 2) << ",&nbsp;" << Fixed(*g.biasYPx, 2)
           << "&nbsp;px</span>";
