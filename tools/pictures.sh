@@ -25,34 +25,34 @@ for name in line touch gesture about guide; do
   echo "docs/$name.png"
 done
 
+# Photographs PAGE (in a frame scrolled to #ANCHOR, when given: the page
+# itself holds no script) at 1100 x HEIGHT into docs/NAME.png.
+#   shoot PAGE HEIGHT NAME [ANCHOR]
+shoot() {
+  local page=$1 url="file://$1"
+  if [ -n "${4:-}" ]; then
+    page="$(dirname "$1")/frame.html" url="file://$(dirname "$1")/frame.html"
+    echo "<!DOCTYPE html><body style=\"margin:0\"><iframe src=\"$(basename "$1")#$4\" style=\"border:0;width:1100px;height:$2px\"></iframe>" >"$page"
+  fi
+  timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --force-device-scale-factor=1 \
+    --user-data-dir="$work/profile" --window-size="1100,$2" --screenshot="$work/$3.png" "$url" >/dev/null 2>&1
+  convert "$work/$3.png" -strip "docs/$3.png"
+  echo "docs/$3.png"
+}
+
 # Exit 1: the held finger and the swipe fail their limits, as intended.
 "$root/build/native-release/kovrin-report" --px-per-mm 3.78 --max-jitter 0.5mm --max-gap 30 \
   --html "$work/report.html" "$work/touch.log" >/dev/null || [ $? = 1 ]
-timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --force-device-scale-factor=1 \
-  --user-data-dir="$work/profile" --window-size=1100,1500 --screenshot="$work/report.png" \
-  "file://$work/report.html" >/dev/null 2>&1
-convert "$work/report.png" -strip "docs/report.png"
-echo "docs/report.png"
+shoot "$work/report.html" 1500 report
 
-# The timing section of the page for the touch.csv of the same run, scrolled
-# to by an anchor in a frame (the page itself holds no script).
+# The timing section of the page for the touch.csv of the same run.
 "$root/build/native-release/kovrin-report" --max-interval 30 --min-rate 100 \
   --html "$work/timing.html" "$work/touch.csv" >/dev/null || [ $? = 1 ]
-echo '<!DOCTYPE html><body style="margin:0"><iframe src="timing.html#timing" style="border:0;width:1100px;height:760px"></iframe>' >"$work/frame.html"
-timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --force-device-scale-factor=1 \
-  --user-data-dir="$work/profile" --window-size=1100,760 --screenshot="$work/timing.png" \
-  "file://$work/frame.html" >/dev/null 2>&1
-convert "$work/timing.png" -strip "docs/report-timing.png"
-echo "docs/report-timing.png"
+shoot "$work/timing.html" 760 report-timing timing
 
 # The guided run's section of the page for that run's touch.csv and the
 # guide.csv beside it.
 "$root/build/native-release/kovrin-report" --max-offset 3 \
   --html "$work/guide/guided.html" "$work/guide/touch.csv" >/dev/null || [ $? = 1 ]
-echo '<!DOCTYPE html><body style="margin:0"><iframe src="guided.html#guided" style="border:0;width:1100px;height:900px"></iframe>' >"$work/guide/frame.html"
-timeout -k 5 120 chromium --headless --no-sandbox --disable-gpu --hide-scrollbars --force-device-scale-factor=1 \
-  --user-data-dir="$work/profile" --window-size=1100,900 --screenshot="$work/guided.png" \
-  "file://$work/guide/frame.html" >/dev/null 2>&1
-convert "$work/guided.png" -strip "docs/report-guided.png"
-echo "docs/report-guided.png"
+shoot "$work/guide/guided.html" 900 report-guided guided
 rm -rf "$work"
