@@ -102,7 +102,8 @@ Guide ReadGuide(std::FILE* input) {
     Guide guide;
     std::vector<GuideRow> rows;
     auto skip = [&](std::uint64_t line, const char* why) {
-        guide.badLines++;
+        if (guide.badLines++ == 0)
+            guide.firstBadWhy = why;
         guide.warnings.push_back({line, std::string("skipped: ") + why});
     };
     CLineReader lines;
@@ -147,8 +148,7 @@ bool IsUnusableGuide(const Guide& guide, std::string& why, std::uint64_t& line) 
     }
     if (guide.badLines * 100 > guide.lines) {
         why = std::to_string(guide.badLines) + " of " + std::to_string(guide.lines) +
-              " lines malformed, more than 1% (the first here: " + guide.warnings.front().text.substr(9) +
-              ")";
+              " lines malformed, more than 1% (the first here: " + guide.firstBadWhy + ")";
         line = guide.warnings.front().line;
         return true;
     }

@@ -48,6 +48,7 @@ struct GuideWarning {
 struct Guide {
     std::uint64_t lines = 0;    // whole lines read, the header included
     std::uint64_t badLines = 0; // skipped, the header included when it is not kovrin's
+    const char* firstBadWhy = "";
     std::vector<GuideWarning> warnings;
     bool cutOff = false;
     bool readError = false;

@@ -116,15 +116,15 @@ std::string ItemFigures(const GuidedItem& item, const Options& options) {
 // touches from where the tester was asked to touch.
 void WriteGuided(CText& t, const Guided& g, const Options& options) {
     std::size_t done = 0;
+    std::size_t missedCount = 0;
     std::string missed;
     for (const GuidedItem& item : g.items) {
         done += item.done;
-        if (item.missed)
+        if (item.missed) {
+            missedCount++;
             missed += (missed.empty() ? ": " : ", ") + ItemName(item);
+        }
     }
-    std::size_t missedCount = 0;
-    for (const GuidedItem& item : g.items)
-        missedCount += item.missed;
     t.Line("Guided run ", Integer(g.run), ": ", Integer(done), " of ", Integer(g.items.size()),
            " items done, ", Integer(missedCount), " missed", missed);
     switch (options.scaleFrom) {
